@@ -1,0 +1,43 @@
+#include "admin/AdmWindow.h"
+#include "app/MainWindow.h"
+#include "app/StartUp.h"
+#include "app/WelcomeDialog.h"
+#include "audio/Audio.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+int main(int argc, char **argv)
+{
+    StartUp::redirectLogs();
+
+    const StartUp::RunMode mode = StartUp::parseCommandLine(argc, argv);
+    if (mode == StartUp::RunMode::Usage) {
+        StartUp::printUsage();
+        return 0;
+    }
+    if (mode == StartUp::RunMode::Silent)
+        return argc;
+
+    auto *app = new QApplication(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    int result = 0;
+    if (mode == StartUp::RunMode::Administrator) {
+        // No sound device here, so a machine without sound can still edit media.
+        auto *admin = new AdmWindow;
+        admin->show();
+        result = app->exec();
+        delete admin;
+    } else {
+        auto *welcome = new WelcomeDialog;
+        auto *window = new MainWindow(mode == StartUp::RunMode::Tutor);
+        Audio::instance()->init();
+        QObject::connect(welcome, &WelcomeDialog::done, window, &MainWindow::showWindow);
+        result = app->exec();
+        delete window;
+        delete welcome;
+    }
+    delete app;
+    return result;
+}

@@ -1,0 +1,102 @@
+#include "audio/Audio.h"
+
+#include "audio/AudioMonitor.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+constexpr int voiceChannel = 0;
+// A safety net only: the channel-finished callback normally wakes the
+// waiters long before this.
+constexpr auto silenceRecheck = std::chrono::milliseconds(100);
+} // namespace
+
+Audio *Audio::instance()
+{
+    // Never destroyed: the mixer's thread may still call back while the
+    // process exits.
+    static Audio *audio = new Audio;
+    return audio;
+}
+
+void Audio::init()
+{
+    if (m_open)
+        return;
+    if (Mix_OpenAudio(m_frequency, m_format, m_channels, m_chunkSize) != 0) {
+        writeLogRecord(QStringLiteral("Audio::init"), {mixerErrorLine()},
+                       QStringLiteral("Audio::init"));
+        fatal();
+    }
+    Mix_ChannelFinished(&Audio::onChannelFinished);
+    m_open = true;
+}
+
+bool Audio::isPlaying() const
+{
+    return m_open && Mix_Playing(voiceChannel) != 0;
+}
+
+void Audio::waitForSilence()
+{
+    for (;;) {
+        // Read the count before looking at the channel, so that a clip ending
+        // between the look and the wait is not missed.
+        const std::uint64_t seen = m_silences.load();
+        if (!isPlaying())
+            return;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_silence.wait_for(lock, silenceRecheck, [&] { return m_silences.load() != seen; });
+    }
+}
+
+void Audio::stop()
+{
+    if (m_open)
+        Mix_HaltChannel(voiceChannel);
+}
+
+// Runs on the mixer's thread with the mixer locked: it must not call the
+// mixer, only wake the players.
+void Audio::onChannelFinished(int channel)
+{
+    if (channel != voiceChannel)
+        return;
+    Audio *audio = instance();
+    audio->m_lastSilence.store(AudioMonitor::now());
+    {
+        std::lock_guard<std::mutex> lock(audio->m_mutex);
+        audio->m_silences.fetch_add(1);
+    }
+    audio->m_silence.notify_all();
+}
+
+void Audio::writeLogRecord(const QString &beginTag, const QStringList &details,
+                           const QString &endTag)
+{
+    QByteArray record = "BEGIN " + beginTag.toLatin1() + '\n';
+    for (const QString &line : details)
+        record += line.toLatin1() + '\n';
+    record += "END " + endTag.toLatin1() + '\n';
+    std::fwrite(record.constData(), 1, size_t(record.size()), stdout);
+    std::fflush(stdout);
+}
+
+QString Audio::mixerErrorLine()
+{
+    return QStringLiteral("Mix_GetError =  ") + QString::fromLocal8Bit(Mix_GetError());
+}
+
+void Audio::fatal()
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    // _Exit: other player threads may be running, and static destructors
+    // must not run underneath them.
+    std::_Exit(1);
+}

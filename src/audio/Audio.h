@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+// The single owner of the sound device. Every clip plays on mixer channel 0,
+// the voice channel, so a new clip always cuts off the one that is sounding.
+class Audio
+{
+public:
+    static Audio *instance();
+
+    // Opens the device with the fixed parameters. Calling it again once the
+    // device is open does nothing. A device that cannot be opened is fatal:
+    // the log record is written and the process ends with status 1.
+    void init();
+    bool isOpen() const { return m_open; }
+
+    // True while the voice channel is sounding.
+    bool isPlaying() const;
+
+    // Blocks a player thread until the voice channel is silent. The mixer's
+    // channel-finished callback wakes the waiters, so waiting costs no CPU.
+    void waitForSilence();
+
+    // Silences the voice channel (used when a player is destroyed mid-clip).
+    void stop();
+
+    // Monotonic time, in nanoseconds, at which channel 0 last fell silent.
+    std::int64_t lastSilenceNanoseconds() const { return m_lastSilence.load(); }
+
+    int frequency() const { return m_frequency; }
+    quint16 format() const { return m_format; }
+    int channels() const { return m_channels; }
+    int chunkSize() const { return m_chunkSize; }
+
+    // A log record on standard output ("pu-debug.txt"): "BEGIN " + beginTag,
+    // the detail lines, "END " + endTag, each line as Latin-1.
+    static void writeLogRecord(const QString &beginTag, const QStringList &details,
+                               const QString &endTag);
+    // The library's current error text, as the detail line of a log record.
+    static QString mixerErrorLine();
+    // Ends the process with status 1 after flushing the logs; safe on any thread.
+    [[noreturn]] static void fatal();
+
+    Audio(const Audio &) = delete;
+    Audio &operator=(const Audio &) = delete;
+
+private:
+    Audio() = default;
+    static void onChannelFinished(int channel);
+
+    const int m_frequency = 44100;
+    const quint16 m_format = 0x8010; // signed 16-bit little-endian
+    const int m_channels = 2;
+    const int m_chunkSize = 1024;
+    bool m_open = false;
+
+    std::mutex m_mutex;
+    std::condition_variable m_silence;
+    std::atomic<std::uint64_t> m_silences{0};
+    std::atomic<std::int64_t> m_lastSilence{0};
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+
+// Lets tests and benchmarks observe the clips as they are asked for and as
+// they start to sound. It only reports; what the child hears is unchanged.
+class AudioMonitor : public QObject
+{
+    Q_OBJECT
+public:
+    static AudioMonitor *instance();
+
+    // Monotonic time in nanoseconds, the clock of every timestamp here.
+    static std::int64_t now();
+
+Q_SIGNALS:
+    // On the GUI thread, when a player is started with this file (also for an
+    // empty or missing file, which then plays nothing).
+    void clipRequested(const QString &file);
+    // On the player thread, right after the clip began on the voice channel.
+    void clipStarted(const QString &file, qint64 nanoseconds);
+
+private:
+    AudioMonitor() = default;
+};

@@ -1,0 +1,174 @@
+#include "content/MediaPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+
+QString &overriddenApplicationDir()
+{
+    static QString dir;
+    return dir;
+}
+
+const QString ntildeName = QStringLiteral("Ntilde");
+const QString ntilde = QStringLiteral("\u00d1");
+
+} // namespace
+
+namespace MediaPaths {
+
+QString applicationDir()
+{
+    const QString &dir = overriddenApplicationDir();
+    if (!dir.isEmpty())
+        return dir;
+    return QCoreApplication::applicationDirPath();
+}
+
+void setApplicationDir(const QString &dir)
+{
+    QString cleaned = dir;
+    while (cleaned.size() > 1 && cleaned.endsWith(QLatin1Char('/')))
+        cleaned.chop(1);
+    overriddenApplicationDir() = cleaned;
+}
+
+QString languagesFolder()
+{
+    return applicationDir() + QStringLiteral("/media/languages");
+}
+
+QString languagesFolderRelative()
+{
+    return QStringLiteral("media") + QLatin1Char('/') + QStringLiteral("languages");
+}
+
+QString languageRoot(const QString &language)
+{
+    return applicationDir() + QStringLiteral("/media/languages/") + language;
+}
+
+QString letterFolder(const QString &language, const QString &letter)
+{
+    return languageRoot(language) + QStringLiteral("/Letras/") + letter;
+}
+
+QString numberFolder(const QString &language, const QString &digit)
+{
+    return languageRoot(language) + QStringLiteral("/Numeros/") + digit;
+}
+
+QString wordFile(const QString &folder, const QString &word, const QString &fileName)
+{
+    return folder + QLatin1Char('/') + word + QLatin1Char('/') + fileName;
+}
+
+QString suggestionsFile(const QString &language, const QString &activityTitle,
+                        const QString &letterOrDigit)
+{
+    const bool numbers = activityTitle.contains(QLatin1String("Te presento numeros"))
+        || activityTitle.contains(QLatin1String("Numeros escondidos"));
+    return languageRoot(language) + QLatin1Char('/')
+        + (numbers ? QStringLiteral("Numeros") : QStringLiteral("Letras")) + QLatin1Char('/')
+        + letterOrDigit + QStringLiteral("/sugerencias.txt");
+}
+
+QString textCategoryFolder(const QString &language, const QString &category)
+{
+    return languageRoot(language) + QStringLiteral("/Textos/") + category;
+}
+
+QString textFolder(const QString &language, const QString &category, const QString &text)
+{
+    return textCategoryFolder(language, category) + QLatin1Char('/') + text;
+}
+
+QString textFile(const QString &language, const QString &category, const QString &text,
+                 const QString &fileName)
+{
+    return textFolder(language, category, text) + QLatin1Char('/') + fileName;
+}
+
+QString textSuggestionsFile(const QString &language, const QString &category,
+                            const QString &text)
+{
+    return textFile(language, category, text, QStringLiteral("sugerencias.txt"));
+}
+
+QString letterClip(const QString &letter)
+{
+    return applicationDir() + QStringLiteral("/media/system/audio/letters/") + letter
+        + QStringLiteral(".ogg");
+}
+
+QString instructionClip(const QString &name)
+{
+    return QStringLiteral("media/system/audio/instructions/") + name;
+}
+
+QString menuClip(const QString &name)
+{
+    return applicationDir() + QStringLiteral("/media/system/audio/menus/") + name;
+}
+
+QString systemClip(const QString &name)
+{
+    return applicationDir() + QStringLiteral("/media/system/audio/") + name;
+}
+
+QString greetingClip()
+{
+    return applicationDir() + QStringLiteral("/media/system/audio/instructions/Saludo de mofli.ogg");
+}
+
+QString uiFile(const QString &name)
+{
+    return applicationDir() + QStringLiteral("/media/system/ui/") + name;
+}
+
+QString systemTextFile(const QString &name)
+{
+    return applicationDir() + QStringLiteral("/media/system/text/") + name;
+}
+
+QString dataFile(const QString &name)
+{
+    return QStringLiteral("data/") + name;
+}
+
+QStringList listEntries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+}
+
+QStringList listWords(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+QString letterDisplay(const QString &letter)
+{
+    return letter == ntildeName ? ntilde : letter;
+}
+
+QString letterFolderName(const QString &letter)
+{
+    return letter == ntilde ? ntildeName : letter;
+}
+
+const QStringList &alphabet()
+{
+    static const QStringList letters = [] {
+        QStringList list;
+        for (char c = 'A'; c <= 'Z'; ++c) {
+            list << QString(QLatin1Char(c));
+            if (c == 'N')
+                list << ntildeName;
+        }
+        return list;
+    }();
+    return letters;
+}
+
+} // namespace MediaPaths

@@ -1,0 +1,81 @@
+#include "support/TestSupport.h"
+
+#include "audio/AudioMonitor.h"
+#include "content/MediaPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace TestSupport {
+
+QString fixture(const QString &name)
+{
+    return qEnvironmentVariable("PURIMBA_TEST_FIXTURES") + QLatin1Char('/') + name;
+}
+
+MediaTree::MediaTree()
+    : m_previousWorkingDir(QDir::currentPath())
+{
+    MediaPaths::setApplicationDir(m_dir.path());
+    QDir::setCurrent(m_dir.path());
+}
+
+MediaTree::~MediaTree()
+{
+    QDir::setCurrent(m_previousWorkingDir);
+    MediaPaths::setApplicationDir(QString());
+}
+
+QString MediaTree::addFolder(const QString &relativePath)
+{
+    const QString path = m_dir.filePath(relativePath);
+    QDir().mkpath(path);
+    return path;
+}
+
+QString MediaTree::addFile(const QString &relativePath, const QByteArray &content)
+{
+    const QString path = m_dir.filePath(relativePath);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+    return path;
+}
+
+QString MediaTree::addClip(const QString &relativePath, const QString &fixtureName)
+{
+    QFile source(fixture(fixtureName));
+    if (!source.open(QIODevice::ReadOnly))
+        qFatal("missing fixture clip %s", qPrintable(fixtureName));
+    return addFile(relativePath, source.readAll());
+}
+
+ClipRecorder::ClipRecorder()
+{
+    AudioMonitor *monitor = AudioMonitor::instance();
+    connect(monitor, &AudioMonitor::clipRequested, this,
+            [this](const QString &file) { requested << file; });
+    connect(monitor, &AudioMonitor::clipStarted, this, [this](const QString &file, qint64 time) {
+        started << file;
+        startTimes << time;
+    });
+}
+
+QStringList ClipRecorder::requestedNames() const
+{
+    QStringList names;
+    for (const QString &path : requested)
+        names << path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    return names;
+}
+
+void ClipRecorder::clear()
+{
+    requested.clear();
+    started.clear();
+    startTimes.clear();
+}
+
+} // namespace TestSupport

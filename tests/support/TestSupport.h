@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace TestSupport {
+
+// A committed fixture file (tests/fixtures/...).
+QString fixture(const QString &name);
+
+// A temporary installation: application directory and working directory
+// both point at it while it lives, as when the program is started from its
+// own folder. Clips added to it are short tones.
+class MediaTree
+{
+public:
+    MediaTree();
+    ~MediaTree();
+
+    QString root() const { return m_dir.path(); }
+    // Copies a fixture clip (a 50 ms tone by default) to root/relativePath,
+    // creating the folders on the way.
+    QString addClip(const QString &relativePath,
+                    const QString &fixtureName = QStringLiteral("tone-50ms.ogg"));
+    // Writes a file with the given bytes.
+    QString addFile(const QString &relativePath, const QByteArray &content);
+    QString addFolder(const QString &relativePath);
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousWorkingDir;
+};
+
+// Records each clip as it is asked for and as it starts to sound, for
+// "keys in, clips out" tests. Paths are kept as the players were given them.
+class ClipRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    ClipRecorder();
+
+    QStringList requested;
+    QStringList started;
+    QList<qint64> startTimes;
+
+    // The requested clips with everything up to the last "/" removed.
+    QStringList requestedNames() const;
+    void clear();
+};
+
+} // namespace TestSupport

@@ -1,0 +1,22 @@
+#!/bin/sh
+# Installs the Debian packages Purimba needs to build, test and run, when
+# they are missing. As root directly, otherwise through sudo.
+set -e
+packages="build-essential cmake pkg-config
+  qt6-base-dev qt6-image-formats-plugins
+  libsdl2-dev libsdl2-mixer-dev
+  espeak-ng vorbis-tools sox imagemagick fonts-noto-color-emoji
+  festival"
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing
