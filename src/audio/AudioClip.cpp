@@ -6,16 +6,35 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <mutex>
+
+namespace {
+// SDL_mixer's decoders are not safe to run on two threads at once (seen as
+// "Unrecognized audio format" and crashes when two players decode together),
+// so players take turns decoding; playing needs no such lock.
+std::mutex &decoderMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+} // namespace
+
 AudioClip::AudioClip(const QString &path)
 {
     // The platform's file-name encoding, so that "Español" opens on every locale.
-    SDL_RWops *stream = SDL_RWFromFile(QFile::encodeName(path).constData(), "rb");
-    if (stream)
-        chunk = Mix_LoadWAV_RW(stream, 1);
+    QString error;
+    {
+        std::lock_guard<std::mutex> lock(decoderMutex());
+        SDL_RWops *stream = SDL_RWFromFile(QFile::encodeName(path).constData(), "rb");
+        if (stream)
+            chunk = Mix_LoadWAV_RW(stream, 1);
+        if (!chunk)
+            error = Audio::mixerErrorLine();
+    }
     if (!chunk) {
         Audio::writeLogRecord(QStringLiteral("AudioClip::AudioClip"),
                               {QStringLiteral("error opening filename = ") + path,
-                               Audio::mixerErrorLine()},
+                               error},
                               QStringLiteral("AudioClip::AudioClip"));
         Audio::fatal();
     }
@@ -23,8 +42,10 @@ AudioClip::AudioClip(const QString &path)
 
 AudioClip::~AudioClip()
 {
-    if (chunk)
+    if (chunk) {
+        std::lock_guard<std::mutex> lock(decoderMutex());
         Mix_FreeChunk(chunk);
+    }
 }
 
 void AudioClip::play()

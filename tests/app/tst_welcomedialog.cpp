@@ -1,0 +1,78 @@
+#include "app/MainWindow.h"
+#include "app/WelcomeDialog.h"
+#include "support/TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+using TestSupport::ClipRecorder;
+using TestSupport::MediaTree;
+
+class TestWelcomeDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opensWithIntroAndClosesOnSpace()
+    {
+        MediaTree tree;
+        const QString intro =
+            tree.addClip(QStringLiteral("media/system/audio/intro.ogg"), QStringLiteral("tone-2s.ogg"));
+        const QString blank = tree.addClip(QStringLiteral("media/system/audio/blank.ogg"));
+        ClipRecorder clips;
+
+        WelcomeDialog welcome;
+        QSignalSpy done(&welcome, &WelcomeDialog::done);
+        QVERIFY(welcome.isVisible());
+        QVERIFY(welcome.isModal());
+        QCOMPARE(welcome.size(), QSize(600, 450));
+        QVERIFY(welcome.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(welcome.palette().color(QPalette::Window), QColor(0, 68, 227));
+        QCOMPARE(clips.requested, QStringList{intro});
+
+        QTest::keyRelease(&welcome, Qt::Key_A);
+        QTest::keyRelease(&welcome, Qt::Key_Escape);
+        QCOMPARE(done.count(), 0);
+        QVERIFY(welcome.isVisible());
+
+        QTest::keyRelease(&welcome, Qt::Key_Space);
+        QCOMPARE(done.count(), 1);
+        QVERIFY(!welcome.isVisible());
+        QCOMPARE(clips.requested, (QStringList{intro, blank}));
+
+        // The close timer still runs and will report done() once more.
+        auto *timer = welcome.findChild<QTimer *>();
+        QVERIFY(timer);
+        QVERIFY(timer->isActive());
+        QVERIFY(timer->isSingleShot());
+        QCOMPARE(timer->interval(), 14000);
+    }
+
+    void mainWindowAppearsOnceWhateverTheDoneCount()
+    {
+        MediaTree tree;
+        WelcomeDialog welcome;
+        MainWindow window(false);
+        connect(&welcome, &WelcomeDialog::done, &window, &MainWindow::showWindow);
+        QVERIFY(!window.isVisible());
+        QTest::keyRelease(&welcome, Qt::Key_Space);
+        QVERIFY(window.isVisible());
+        welcome.welcomeClose();
+        QVERIFY(window.isVisible());
+        QVERIFY(!window.isTutor());
+    }
+
+    void missingIntroIsSilent()
+    {
+        MediaTree tree;
+        ClipRecorder clips;
+        WelcomeDialog welcome;
+        QTest::qWait(100);
+        QVERIFY(clips.started.isEmpty());
+        QVERIFY(welcome.isVisible());
+    }
+};
+
+QTEST_MAIN(TestWelcomeDialog)
+#include "tst_welcomedialog.moc"

@@ -1,0 +1,198 @@
+#include "audio/Audio.h"
+#include "audio/AudioMonitor.h"
+#include "audio/AudioThread.h"
+#include "support/TestSupport.h"
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <SDL_mixer.h>
+
+using TestSupport::ClipRecorder;
+using TestSupport::fixture;
+
+// Clips play through SDL's disk driver, faster than real time: these cases
+// are about what is played and when finished() comes, not about timing.
+class TestAudioThread : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        for (int i = 0; i < 5; ++i)
+            Audio::instance()->init();
+        int frequency = 0;
+        Uint16 format = 0;
+        int channels = 0;
+        // Mix_QuerySpec counts how often the device was opened.
+        QCOMPARE(Mix_QuerySpec(&frequency, &format, &channels), 1);
+        QCOMPARE(frequency, 44100);
+        QCOMPARE(format, Uint16(AUDIO_S16LSB));
+        QCOMPARE(channels, 2);
+    }
+
+    void emptyOrMissingFileFinishesWithoutSound_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("missing") << QStringLiteral("media/none/clip.ogg");
+        QTest::newRow("folder") << QDir::tempPath();
+    }
+
+    void emptyOrMissingFileFinishesWithoutSound()
+    {
+        QFETCH(QString, file);
+        ClipRecorder clips;
+        AudioThread player;
+        QSignalSpy finished(&player, &QThread::finished);
+        player.file = file;
+        player.start();
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(clips.requested, QStringList{file});
+        QVERIFY(clips.started.isEmpty());
+    }
+
+    void clipPlaysOnceThenFinishes()
+    {
+        ClipRecorder clips;
+        AudioThread player;
+        QSignalSpy finished(&player, &QThread::finished);
+        player.file = fixture(QStringLiteral("tone-300ms.ogg"));
+        player.start();
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(clips.started, QStringList{player.file});
+        QVERIFY(!Audio::instance()->isPlaying());
+        QTest::qWait(50);
+        QCOMPARE(finished.count(), 1);
+    }
+
+    void fileIsCopiedAtStart()
+    {
+        ClipRecorder clips;
+        AudioThread player;
+        QSignalSpy finished(&player, &QThread::finished);
+        const QString first = fixture(QStringLiteral("tone-300ms.ogg"));
+        player.file = first;
+        player.start();
+        player.file = fixture(QStringLiteral("tone-50ms.ogg"));
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(clips.started, QStringList{first});
+    }
+
+    // The member-player pattern: each finished() starts the next step.
+    void restartFromFinishedSlotPlaysTheNextClip()
+    {
+        ClipRecorder clips;
+        AudioThread player;
+        const QStringList steps{fixture(QStringLiteral("tone-50ms.ogg")),
+                                fixture(QStringLiteral("tone-300ms.ogg")), QString(),
+                                fixture(QStringLiteral("tone-50ms.ogg"))};
+        int next = 1;
+        int finishedCount = 0;
+        connect(&player, &QThread::finished, this, [&] {
+            ++finishedCount;
+            if (next < steps.size()) {
+                player.file = steps[next++];
+                player.start();
+            }
+        });
+        player.file = steps[0];
+        player.start();
+        QTRY_COMPARE_WITH_TIMEOUT(finishedCount, steps.size(), 10000);
+        QCOMPARE(clips.requested, steps);
+        QCOMPARE(clips.started.size(), 3);
+    }
+
+    void longChainOfRestartsNeverStalls()
+    {
+        AudioThread player;
+        int remaining = 40;
+        connect(&player, &QThread::finished, this, [&] {
+            if (--remaining > 0)
+                player.start();
+        });
+        player.file = fixture(QStringLiteral("tone-50ms.ogg"));
+        player.start();
+        QTRY_COMPARE_WITH_TIMEOUT(remaining, 0, 20000);
+    }
+
+    // Players started together decode at the same time on their threads.
+    void simultaneousPlayersDecodeSafely()
+    {
+        const QStringList files{fixture(QStringLiteral("tone-2s.ogg")),
+                                fixture(QStringLiteral("tone-50ms.ogg")),
+                                fixture(QStringLiteral("tone-300ms.ogg")),
+                                fixture(QStringLiteral("tone-50ms.ogg"))};
+        for (int round = 0; round < 25; ++round) {
+            int finished = 0;
+            for (const QString &file : files) {
+                AudioThread *player = AudioThread::oneShot(file, this);
+                connect(player, &QThread::finished, this, [&finished] { ++finished; });
+                player->start();
+            }
+            QTRY_COMPARE_WITH_TIMEOUT(finished, int(files.size()), 10000);
+        }
+    }
+
+    void oneShotPlayerIsReleasedAfterFinished()
+    {
+        QObject owner;
+        QPointer<AudioThread> player =
+            AudioThread::oneShot(fixture(QStringLiteral("tone-50ms.ogg")), &owner);
+        QSignalSpy finished(player.data(), &QThread::finished);
+        player->start();
+        QVERIFY(finished.wait(5000));
+        QTRY_VERIFY(player.isNull());
+        QVERIFY(owner.children().isEmpty());
+    }
+
+    void pathOutsideLatin1Plays()
+    {
+        TestSupport::MediaTree tree;
+        const QString clip =
+            tree.addClip(QStringLiteral("media/languages/Español/Letras/Ntilde/Ñandú/name.ogg"));
+        const QString greek = tree.addClip(QStringLiteral("media/Ελληνικά/λ.ogg"));
+        ClipRecorder clips;
+        AudioThread player;
+        QSignalSpy finished(&player, &QThread::finished);
+        player.file = clip;
+        player.start();
+        QVERIFY(finished.wait(5000));
+        player.file = greek;
+        player.start();
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(clips.started, (QStringList{clip, greek}));
+    }
+
+    void relativePathIsOpenedAgainstWorkingDirectory()
+    {
+        TestSupport::MediaTree tree;
+        tree.addClip(QStringLiteral("media/system/audio/instructions/bien.ogg"));
+        ClipRecorder clips;
+        AudioThread player;
+        QSignalSpy finished(&player, &QThread::finished);
+        player.file = QStringLiteral("media/system/audio/instructions/bien.ogg");
+        player.start();
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(clips.started.size(), 1);
+    }
+
+    void destroyingARunningPlayerStopsTheClip()
+    {
+        auto *player = new AudioThread;
+        QSignalSpy started(AudioMonitor::instance(), &AudioMonitor::clipStarted);
+        // Long enough to still sound when the player is destroyed, even on
+        // the fast driver.
+        player->file = fixture(QStringLiteral("tone-2s.ogg"));
+        player->start();
+        QVERIFY(started.wait(5000));
+        delete player; // must neither hang nor crash
+        QVERIFY(!Audio::instance()->isPlaying());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAudioThread)
+#include "tst_audiothread.moc"
