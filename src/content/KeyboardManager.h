@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QString>
+
+// A fixed model of the physical keyboard, six rows of key codes from the top,
+// used to tell a child in which direction the wanted key lies from the key
+// just pressed. It does not read the system's real layout.
+class KeyboardManager : public QObject
+{
+    Q_OBJECT
+public:
+    enum Orientation { NoAnswer = 0, SameKey = 1, Left = 2, Right = 3, Up = 4, Down = 5 };
+
+    explicit KeyboardManager(QObject *parent = nullptr);
+
+    // "A" … "Z", "Ñ" and "0" … "9"; any other string, lower case included, gives 0.
+    int keyCode(const QString &key) const;
+    // Row (1 … 6) and column (from 0) of the first place that holds the code;
+    // (0, 0) when no row does.
+    QPair<int, int> keyPosition(int code) const;
+    // Where the target key lies as seen from the pressed one (Orientation).
+    int orientation(const QString &target, const QString &pressed) const;
+
+    const QList<QList<int>> &rows() const { return m_rows; }
+
+private:
+    QList<QList<int>> m_rows;
+};
