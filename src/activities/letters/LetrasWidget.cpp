@@ -1,0 +1,716 @@
+#include "activities/letters/LetrasWidget.h"
+
+#include "audio/Audio.h"
+#include "audio/AudioThread.h"
+#include "content/KeyboardManager.h"
+#include "content/MediaPaths.h"
+#include "users/Score.h"
+#include "users/ScoreFile.h"
+#include "users/ScoreManager.h"
+
+#include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPalette>
+#include <QPixmap>
+#include <QTimer>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+const int letterCount = 27;
+
+// Folder names stored without accents, and how the child must read them.
+const struct
+{
+    const char *folder;
+    const char *shown;
+} accentTable[] = {
+    { "Zampona", "Zampoña" },
+    { "Yacare", "Yacaré" },
+    { "Violin", "Violín" },
+    { "Volcan", "Volcán" },
+    { "Xilofono", "Xilófono" },
+    { "Nandu", "Ñandú" },
+    { "Bebe", "Bebé" },
+    { "Delfin", "Delfín" },
+    { "Helicoptero", "Helicóptero" },
+    { "Laud", "Laúd" },
+    { "Leon", "León" },
+    { "Ninos", "Niños" },
+    { "Rio", "Río" },
+    { "Saxofon", "Saxofón" },
+    { "Telefono", "Teléfono" },
+};
+
+const char *const numberWords[]
+    = { "Cero", "Uno", "Dos", "Tres", "Cuatro", "Cinco", "Seis", "Siete", "Ocho", "Nueve" };
+
+const char *const praiseClips[]
+    = { "excelente.ogg", "muy bien.ogg", "bravo.ogg", "bien.ogg", "perfecto.ogg" };
+
+bool isDigit(const QString &text)
+{
+    return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
+}
+
+bool isLetter(const QString &letter)
+{
+    return MediaPaths::alphabet().contains(letter);
+}
+
+} // namespace
+
+LetrasWidget::LetrasWidget(QWidget *parent)
+    : QFrame(parent)
+{
+    setFixedSize(560, 500);
+    setFrameStyle(QFrame::Panel | QFrame::Plain);
+    QPalette pal = palette();
+    pal.setColor(QPalette::All, QPalette::Window, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
+
+    m_comoSuena = new ScoreManager(QStringLiteral("Como Suena"), this);
+    m_comoEmpieza = new ScoreManager(QStringLiteral("Como Empieza"), this);
+    m_numerosEscondidos = new ScoreManager(QStringLiteral("Numeros Escondidos"), this);
+    m_numerosEscondidos->setKind(ScoreManager::Numbers);
+    m_letrasEscondidas = new ScoreManager(QStringLiteral("Letras Escondidas"), this);
+    m_objetosEscondidos = new ScoreManager(QStringLiteral("Objetos Escondidos"), this);
+
+    m_instructionPlayer = makePlayer(nullptr);
+    m_plainPlayer = makePlayer(nullptr);
+    m_imagePlayer = makePlayer(&LetrasWidget::slotImage);
+    m_wordPlayer = makePlayer(&LetrasWidget::slotWord);
+    m_wordAndGuessPlayer = makePlayer(&LetrasWidget::slotWordAndGuess);
+    m_foundSoundPlayer = makePlayer(&LetrasWidget::slotFoundSound);
+    m_guessedLetterPlayer = makePlayer(&LetrasWidget::slotGuessedLetter);
+    m_ofPlayer = makePlayer(&LetrasWidget::slotOf);
+    m_objectNamePlayer = makePlayer(&LetrasWidget::slotObjectName);
+    m_pickLetterPlayer = makePlayer(&LetrasWidget::slotPickLetter);
+    m_guessedNumberPlayer = makePlayer(&LetrasWidget::slotGuessedNumber);
+    m_livesInPlayer = makePlayer(&LetrasWidget::slotLivesIn);
+    m_guessedObjectPlayer = makePlayer(&LetrasWidget::slotGuessedObject);
+    m_objectSoundPlayer = makePlayer(&LetrasWidget::slotObjectSound);
+    m_sayGuessLetterPlayer = makePlayer(&LetrasWidget::slotSayGuessLetter);
+    m_hiddenPlayer = makePlayer(&LetrasWidget::slotHidden);
+    m_hiddenObjectNamePlayer = makePlayer(&LetrasWidget::slotHiddenObjectName);
+    Audio::instance()->init();
+
+    std::srand(static_cast<unsigned int>(std::time(nullptr)));
+
+    m_keyboard = new KeyboardManager();
+
+    m_letterLabel = new QLabel(this);
+    m_letterLabel->setObjectName(QStringLiteral("letterLabel"));
+    m_letterLabel->setFont(QFont(QStringLiteral("Arial"), 170, QFont::Bold));
+    m_letterLabel->move(30, 40);
+
+    m_wordLabel = new QLabel(this);
+    m_wordLabel->setObjectName(QStringLiteral("wordLabel"));
+    m_wordLabel->setFont(QFont(QStringLiteral("Arial"), 50, QFont::Bold));
+    m_wordLabel->move(100, 380);
+
+    m_pictureLabel = new QLabel(this);
+    m_pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
+    m_pictureLabel->setFixedSize(300, 300);
+    m_pictureLabel->move(240, 50);
+
+    m_skipCounters.fill(0, letterCount);
+    clearAll();
+}
+
+LetrasWidget::~LetrasWidget()
+{
+    // Built without a parent, as the keyboard model is everywhere.
+    delete m_keyboard;
+}
+
+AudioThread *LetrasWidget::makePlayer(void (LetrasWidget::*followUp)())
+{
+    auto *player = new AudioThread(this);
+    if (followUp)
+        connect(player, &QThread::finished, this, followUp);
+    return player;
+}
+
+void LetrasWidget::play(AudioThread *player, const QString &file)
+{
+    player->file = file;
+    player->start();
+}
+
+void LetrasWidget::playOneShot(const QString &file, void (LetrasWidget::*followUp)())
+{
+    // The player deletes itself once its clip has ended.
+    AudioThread *player = AudioThread::oneShot(file, this);
+    if (followUp)
+        connect(player, &QThread::finished, this, followUp);
+    player->start();
+}
+
+void LetrasWidget::startTurnTimer(void (LetrasWidget::*turnStart)())
+{
+    // A coarse timer may fire up to 5 % early; the pause is meant to last.
+    QTimer::singleShot(m_turnDelay, Qt::PreciseTimer, this, turnStart);
+}
+
+QString LetrasWidget::instruction(const QString &name)
+{
+    return MediaPaths::instructionClip(name);
+}
+
+void LetrasWidget::seedRandomForTesting(unsigned int seed)
+{
+    std::srand(seed);
+}
+
+void LetrasWidget::setTurnDelayForTesting(int milliseconds)
+{
+    m_turnDelay = milliseconds;
+}
+
+// ---------------------------------------------------------------------------
+// Tables
+
+QString LetrasWidget::scoreType()
+{
+    return QStringLiteral("Letters and Numbers");
+}
+
+QString LetrasWidget::activityTitle(int activity)
+{
+    static const char *const titles[] = {
+        "Letras y Numeros -  Sonidos de las Letras - Te presento sonidos",
+        "Letras y Numeros -  Sonidos de las Letras - Como suena",
+        "Letras y Numeros -  Sonidos de las Letras - Como empieza",
+        "Letras y Numeros -  Nombres de las Letras - Te presento nombres",
+        "Letras y Numeros -  Nombres de las Letras - Letras escondidas",
+        "Letras y Numeros -  Nombres de las Letras - Objetos escondidos",
+        "Letras y Numeros -  Numeros de las Letras - Te presento numeros",
+        "Letras y Numeros -  Numeros de las Letras - Numeros escondidos",
+    };
+    if (activity < 0 || activity > 7)
+        return QString();
+    return QString::fromLatin1(titles[activity]);
+}
+
+QString LetrasWidget::numberWord(const QString &digit)
+{
+    if (!isDigit(digit))
+        return QString();
+    return QString::fromLatin1(numberWords[digit.at(0).unicode() - '0']);
+}
+
+bool LetrasWidget::isFeminine(const QString &word)
+{
+    return word.endsWith(QLatin1String("a")) || word.endsWith(QLatin1String("ad"));
+}
+
+QString LetrasWidget::fixCharacters(const QString &word)
+{
+    for (const auto &entry : accentTable) {
+        if (word == QLatin1String(entry.folder))
+            return QString::fromUtf8(entry.shown);
+    }
+    return word;
+}
+
+ScoreManager *LetrasWidget::scoreSet(int activity) const
+{
+    switch (activity) {
+    case 1:
+        return m_comoSuena;
+    case 2:
+        return m_comoEmpieza;
+    case 4:
+        return m_letrasEscondidas;
+    case 5:
+        return m_objetosEscondidos;
+    case 7:
+        return m_numerosEscondidos;
+    default:
+        return nullptr;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Simple state
+
+void LetrasWidget::slotSetKeyMenuMode(bool mode)
+{
+    m_keyMenuMode = mode;
+}
+
+void LetrasWidget::slotSetCurrentUserName(const QString &name)
+{
+    m_userName = name;
+    m_skipCounters.fill(0, letterCount);
+}
+
+void LetrasWidget::slotSayMenuMode(bool mode)
+{
+    playOneShot(
+        instruction(mode ? QStringLiteral("Modo menu.ogg") : QStringLiteral("Modo normal.ogg")));
+}
+
+void LetrasWidget::slotSentences(bool on)
+{
+    m_sentences = on;
+}
+
+void LetrasWidget::slotPhonemes(bool on)
+{
+    m_phonemes = on;
+}
+
+void LetrasWidget::slotSelectedLetters(const QString &letters)
+{
+    m_selectedLetters = letters;
+}
+
+void LetrasWidget::setMofliAudio(int state)
+{
+    m_mofliAudio = (state == 2);
+}
+
+void LetrasWidget::setCurrentLetter(const QString &letter)
+{
+    m_currentLetter = letter;
+}
+
+void LetrasWidget::setCurrentNumber(const QString &number)
+{
+    m_currentNumber = number;
+}
+
+void LetrasWidget::slotSleeping()
+{
+    play(m_plainPlayer, instruction(QStringLiteral("durmiendo.ogg")));
+}
+
+QString LetrasWidget::createPath()
+{
+    if (m_group == 0 && (m_activity == 6 || m_activity == 7))
+        return MediaPaths::numberFolder(language, m_currentNumber);
+    return MediaPaths::letterFolder(language, m_currentLetter);
+}
+
+// ---------------------------------------------------------------------------
+// Labels
+
+void LetrasWidget::clearAll()
+{
+    m_letterLabel->hide();
+    m_wordLabel->hide();
+    m_pictureLabel->hide();
+}
+
+void LetrasWidget::showLetterLabel(const QString &letterOrDigit)
+{
+    m_letterLabel->setText(MediaPaths::letterDisplay(letterOrDigit));
+    m_letterLabel->adjustSize();
+    m_letterLabel->show();
+}
+
+void LetrasWidget::setWordLabel(const QString &text)
+{
+    m_wordLabel->setText(text);
+    m_wordLabel->adjustSize();
+}
+
+void LetrasWidget::setPicture(const QString &path)
+{
+    m_pictureLabel->setPixmap(QPixmap(path));
+}
+
+// ---------------------------------------------------------------------------
+// Activity selection
+
+void LetrasWidget::setActivity(int group, int activity)
+{
+    m_keyMenuMode = false;
+    Q_EMIT sugerencia(QString(), QString());
+    m_group = group;
+    m_activity = activity;
+    m_targetDrawn = false;
+    clearAll();
+    // A turn start still waiting for the previous activity's instruction
+    // would ask the wrong activity's question.
+    disconnect(m_instructionPlayer, &QThread::finished, this, nullptr);
+    if (group != 0)
+        return;
+
+    static const char *const instructions[] = {
+        "Te presento sonidos.ogg",
+        "Como suena.ogg",
+        "Como empieza.ogg",
+        "Te presento nombres.ogg",
+        "Letras escondidas.ogg",
+        "Objetos escondidos.ogg",
+        "Te presento numeros.ogg",
+        "Numeros escondidos.ogg",
+    };
+    if (activity < 0 || activity > 7)
+        return;
+    m_lastInstruction = instruction(QString::fromLatin1(instructions[activity]));
+
+    if (!m_mofliAudio)
+        return;
+    // Connected before the start: a short or missing clip may finish at once.
+    if (activity == 1 || activity == 2 || activity == 4 || activity == 5)
+        connect(m_instructionPlayer, &QThread::finished, this, &LetrasWidget::slotPickLetter,
+            Qt::UniqueConnection);
+    else if (activity == 7)
+        connect(m_instructionPlayer, &QThread::finished, this, &LetrasWidget::slotPickNumber,
+            Qt::UniqueConnection);
+    play(m_instructionPlayer, m_lastInstruction);
+}
+
+bool LetrasWidget::isGuessingActivity() const
+{
+    return m_group == 0
+        && (m_activity == 1 || m_activity == 2 || m_activity == 4 || m_activity == 5
+            || m_activity == 7);
+}
+
+// ---------------------------------------------------------------------------
+// Keys
+
+void LetrasWidget::keyReleaseEvent(QKeyEvent *event)
+{
+    // A held key repeats its release; each repeat would start another
+    // presentation or count another answer.
+    if (event->isAutoRepeat())
+        return;
+    const int key = event->key();
+    const QString text = event->text();
+
+    if (key == Qt::Key_Escape) {
+        m_keyMenuMode = !m_keyMenuMode;
+        slotSayMenuMode(m_keyMenuMode);
+        Q_EMIT signalKeyMenuMode(m_keyMenuMode);
+    }
+    if (m_keyMenuMode) {
+        Q_EMIT signalSayMenu(key);
+        return;
+    }
+
+    if (key == Qt::Key_0) {
+        clearAll();
+        m_currentNumber = QStringLiteral("0");
+        slotNumber();
+    } else if (key >= Qt::Key_1 && key <= Qt::Key_9) {
+        if (m_activity == 6 || m_activity == 7)
+            clearAll();
+        m_currentNumber = QString(QLatin1Char(char('0' + key - Qt::Key_0)));
+        slotNumber();
+    } else if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        clearAll();
+        m_currentLetter = QString(QLatin1Char(char('A' + key - Qt::Key_A)));
+        slotLetter();
+    } else if (key == Qt::Key_Home) {
+        // Home means nothing here and is not even answered.
+    } else if (text == QStringLiteral("\u00d1") || text == QStringLiteral("\u00f1")) {
+        clearAll();
+        m_currentLetter = QStringLiteral("Ntilde");
+        slotLetter();
+    } else {
+        clearAll();
+        m_currentLetter = QStringLiteral("none");
+        m_currentNumber = QStringLiteral("none");
+        if (key != Qt::Key_Escape)
+            slotSleeping();
+    }
+}
+
+void LetrasWidget::slotLetter()
+{
+    if (m_group != 0)
+        return;
+    switch (m_activity) {
+    case 0:
+        presentLetter(QStringLiteral("letter_sound.ogg"));
+        break;
+    case 3:
+        presentLetter(QStringLiteral("letter_name.ogg"));
+        break;
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+        judgeLetter();
+        break;
+    case 6:
+    case 7:
+        slotSleeping();
+        break;
+    default:
+        break;
+    }
+}
+
+void LetrasWidget::slotNumber()
+{
+    if (m_group != 0)
+        return;
+    if (m_activity == 6) {
+        presentNumber();
+    } else if (m_activity == 7) {
+        judgeNumber();
+    } else if ((m_sentences || m_phonemes) && inSelection(m_currentLetter)) {
+        slotSaySentence();
+    } else {
+        slotSleeping();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Selection, learned letters and random draws
+
+bool LetrasWidget::inSelection(const QString &letter) const
+{
+    if (m_selectedLetters.isEmpty())
+        return true;
+    return isLetter(letter) && m_selectedLetters.contains(MediaPaths::letterDisplay(letter));
+}
+
+bool LetrasWidget::selectionHasLetters() const
+{
+    for (const QString &letter : MediaPaths::alphabet()) {
+        if (m_selectedLetters.contains(MediaPaths::letterDisplay(letter)))
+            return true;
+    }
+    return false;
+}
+
+bool LetrasWidget::isLearned(const QString &letter) const
+{
+    if (m_group != 0 || !(m_activity == 1 || m_activity == 2 || m_activity == 4 || m_activity == 5))
+        return true;
+    const Score *record = scoreSet(m_activity)->score(MediaPaths::letterDisplay(letter));
+    return record && record->isMastered();
+}
+
+int LetrasWidget::random(int low, int high)
+{
+    // The formula wants r in 0 … 32767; the platform's rand() may reach
+    // further (RAND_MAX), so its value is scaled down to that range first.
+    const int r = int(double(std::rand()) / (double(RAND_MAX) + 1.0) * 32768.0);
+    return low + int(double(r) / 32768.0 * double(high - low + 1));
+}
+
+QString LetrasWidget::randomLetter()
+{
+    return MediaPaths::alphabet().at(random(1, letterCount) - 1);
+}
+
+QString LetrasWidget::randomDigit()
+{
+    return QString(QLatin1Char(char('0' + random(1, 10) - 1)));
+}
+
+QString LetrasWidget::randomWord(const QString &folder)
+{
+    const QStringList words = MediaPaths::listWords(folder);
+    // A letter or digit without words has nothing to draw from; the steps
+    // then go on with the letter alone.
+    if (words.isEmpty())
+        return QString();
+    return words.at(random(0, int(words.size()) - 1));
+}
+
+// ---------------------------------------------------------------------------
+// Turns
+
+void LetrasWidget::slotPickLetter()
+{
+    // A turn start left over from a letters activity does nothing while
+    // another widget has the child's attention.
+    if (m_group != 0)
+        return;
+    // A selection naming no letter at all could never be satisfied: it is
+    // taken as no selection rather than drawing for ever.
+    const bool selecting = !m_selectedLetters.isEmpty() && selectionHasLetters();
+    for (;;) {
+        m_targetLetter = randomLetter();
+        if (selecting) {
+            if (inSelection(m_targetLetter))
+                break;
+            continue;
+        }
+        if (!isLearned(m_targetLetter))
+            break;
+        int &skips = m_skipCounters[MediaPaths::alphabet().indexOf(m_targetLetter)];
+        if (skips <= 3) {
+            ++skips;
+            continue;
+        }
+        skips = 0;
+        break;
+    }
+    m_targetWord = randomWord(MediaPaths::letterFolder(language, m_targetLetter));
+    m_targetDrawn = true;
+    sayQuestion();
+    disconnect(m_instructionPlayer, &QThread::finished, this, &LetrasWidget::slotPickLetter);
+    clearAll();
+}
+
+void LetrasWidget::slotPickNumber()
+{
+    if (m_group != 0)
+        return;
+    m_targetNumber = randomDigit();
+    m_targetWord = randomWord(MediaPaths::numberFolder(language, m_targetNumber));
+    m_targetDrawn = true;
+    play(m_plainPlayer, numberNameClip());
+    disconnect(m_instructionPlayer, &QThread::finished, this, &LetrasWidget::slotPickNumber);
+    clearAll();
+}
+
+void LetrasWidget::judgeLetter()
+{
+    if (!m_targetDrawn) {
+        slotSleeping();
+        return;
+    }
+    Q_EMIT sugerencia(QString(), QString());
+    if (m_currentLetter == m_targetLetter)
+        slotCorrect();
+    else
+        slotWrong();
+}
+
+void LetrasWidget::judgeNumber()
+{
+    if (!m_targetDrawn) {
+        slotSleeping();
+        return;
+    }
+    Q_EMIT sugerencia(QString(), QString());
+    if (m_currentNumber == m_targetNumber)
+        slotCorrect();
+    else
+        slotWrong();
+}
+
+// ---------------------------------------------------------------------------
+// Feedback
+
+void LetrasWidget::slotCorrect()
+{
+    const bool numbers = inActivity(7);
+    const QString target = numbers ? m_targetNumber : m_targetLetter;
+    Q_EMIT sugerencia(activityTitle(m_activity), target);
+
+    // Only a real letter or digit with a word that was asked about has a
+    // record to count on.
+    if (isGuessingActivity() && !m_targetWord.isEmpty()
+        && (numbers ? isDigit(target) : isLetter(target)))
+        scoreSet(m_activity)->recordCorrect(MediaPaths::letterDisplay(target));
+
+    play(m_foundSoundPlayer, instruction(QString::fromLatin1(praiseClips[random(1, 5) - 1])));
+}
+
+void LetrasWidget::slotWrong()
+{
+    const bool numbers = inActivity(7);
+    const QString target = numbers ? m_targetNumber : m_targetLetter;
+    if (isGuessingActivity() && !m_targetWord.isEmpty()
+        && (numbers ? isDigit(target) : isLetter(target)))
+        scoreSet(m_activity)->recordWrong(MediaPaths::letterDisplay(target));
+
+    const QString clip = random(1, 2) == 1 ? QStringLiteral("puedes hacerlo mejor.ogg")
+                                           : QStringLiteral("intentalo de nuevo.ogg");
+    playOneShot(instruction(clip), &LetrasWidget::slotOrientation);
+}
+
+void LetrasWidget::slotOrientation()
+{
+    QString target;
+    QString pressed;
+    if (inActivity(7)) {
+        target = m_targetNumber;
+        pressed = m_currentNumber;
+    } else {
+        target = MediaPaths::letterDisplay(m_targetLetter);
+        pressed = MediaPaths::letterDisplay(m_currentLetter);
+    }
+    QString clip;
+    switch (m_keyboard->orientation(target, pressed)) {
+    case KeyboardManager::Left:
+        clip = QStringLiteral("izquierda.ogg");
+        break;
+    case KeyboardManager::Right:
+        clip = QStringLiteral("derecha.ogg");
+        break;
+    case KeyboardManager::Up:
+        clip = QStringLiteral("arriba.ogg");
+        break;
+    case KeyboardManager::Down:
+        clip = QStringLiteral("abajo.ogg");
+        break;
+    default:
+        return;
+    }
+    play(m_plainPlayer, instruction(clip));
+}
+
+void LetrasWidget::slotLastInstruction()
+{
+    if (m_group != 0)
+        return;
+    switch (m_activity) {
+    case 0:
+    case 3:
+        playOneShot(m_lastInstruction);
+        break;
+    case 6:
+    case 7:
+        play(m_plainPlayer, numberNameClip());
+        break;
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+        // Before the first question there is nothing to repeat.
+        if (m_targetDrawn)
+            sayQuestion();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Scores
+
+void LetrasWidget::slotReadScores()
+{
+    ScoreFile(scoreType())
+        .read(m_userName,
+            { m_comoSuena, m_comoEmpieza, m_letrasEscondidas, m_objetosEscondidos,
+                m_numerosEscondidos });
+}
+
+void LetrasWidget::slotWriteScores()
+{
+    ScoreFile(scoreType())
+        .write(m_userName,
+            { m_comoSuena, m_comoEmpieza, m_letrasEscondidas, m_objetosEscondidos,
+                m_numerosEscondidos });
+}
+
+QString LetrasWidget::scoreToExcel() const
+{
+    return m_comoSuena->toText() + m_comoEmpieza->toText() + m_letrasEscondidas->toText()
+        + m_objetosEscondidos->toText() + m_numerosEscondidos->toText();
+}
+
+QString LetrasWidget::scoreToHTML() const
+{
+    return m_comoSuena->toHtml() + m_comoEmpieza->toHtml() + m_letrasEscondidas->toHtml()
+        + m_objetosEscondidos->toHtml() + m_numerosEscondidos->toHtml();
+}

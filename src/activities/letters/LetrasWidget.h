@@ -1,0 +1,211 @@
+#pragma once
+
+#include <QFrame>
+#include <QString>
+#include <QVector>
+
+class AudioThread;
+class KeyboardManager;
+class QKeyEvent;
+class QLabel;
+class ScoreManager;
+
+// The eight "Letras y Numeros" activities. The child works with the keyboard
+// alone; every step of an activity is a clip, and the next step runs when the
+// player of the previous one reports that its clip has finished.
+//
+// Activities 0, 3 and 6 present whatever letter or digit the child presses;
+// 1, 2, 4, 5 and 7 ask for a hidden letter or digit and judge the key.
+class LetrasWidget : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit LetrasWidget(QWidget *parent = nullptr);
+    ~LetrasWidget() override;
+
+    // The language folder name; the activity area writes it directly.
+    QString language;
+
+    QString currentLetter() const { return m_currentLetter; }
+    QString currentNumber() const { return m_currentNumber; }
+    QString currentWord() const { return m_currentWord; }
+    QString targetLetter() const { return m_targetLetter; }
+    QString targetNumber() const { return m_targetNumber; }
+    QString targetWord() const { return m_targetWord; }
+    QString userName() const { return m_userName; }
+    bool keyMenuMode() const { return m_keyMenuMode; }
+    int group() const { return m_group; }
+    int activity() const { return m_activity; }
+
+    // The score set of a guessing activity (1, 2, 4, 5, 7), or none.
+    ScoreManager *scoreSet(int activity) const;
+
+    // The learner's report: the five score sets in report order, as
+    // tab-separated text and as HTML.
+    QString scoreToExcel() const;
+    QString scoreToHTML() const;
+
+    // The "Score" element type this widget owns in the score file.
+    static QString scoreType();
+    // Titles used for suggestion look-ups; empty outside 0 … 7.
+    static QString activityTitle(int activity);
+    // "Cero" … "Nueve" for "0" … "9", otherwise empty.
+    static QString numberWord(const QString &digit);
+    // A word folder name ending in "a" or "ad" takes the feminine articles.
+    static bool isFeminine(const QString &word);
+
+    // Test seams, never called by the program: a fixed seed makes the
+    // random draws repeatable, and a shorter pause between turns keeps the
+    // tests fast.
+    void seedRandomForTesting(unsigned int seed);
+    void setTurnDelayForTesting(int milliseconds);
+
+Q_SIGNALS:
+    void sugerencia(const QString &title, const QString &item);
+    void signalKeyMenuMode(bool mode);
+    void signalSayMenu(int key);
+
+public Q_SLOTS:
+    void slotSetKeyMenuMode(bool mode);
+    void slotSetCurrentUserName(const QString &name);
+    void slotPickLetter();
+    void slotPickNumber();
+    void slotHidden();
+    void slotHiddenObjectName();
+    QString createPath();
+    void slotSayGuessLetter();
+    void slotSaySentence();
+    void slotSayMenuMode(bool mode);
+    void slotSentences(bool on);
+    void slotPhonemes(bool on);
+    void slotNumber();
+    void slotLetter();
+    void slotWord();
+    void slotImage();
+    void slotWordAndGuess();
+    void slotSleeping();
+    void slotCorrect();
+    void slotWrong();
+    void slotOrientation();
+    void slotFoundSound();
+    void slotGuessedLetter();
+    void slotGuessedNumber();
+    void slotGuessedObject();
+    void slotOf();
+    void slotLivesIn();
+    void slotObjectName();
+    void slotObjectSound();
+    void clearAll();
+    void setActivity(int group, int activity);
+    void slotReadScores();
+    void slotWriteScores();
+    void setCurrentLetter(const QString &letter);
+    void setCurrentNumber(const QString &number);
+    void setMofliAudio(int state);
+    void slotLastInstruction();
+    void slotSelectedLetters(const QString &letters);
+    QString fixCharacters(const QString &word);
+
+protected:
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    // The first clip of the current turn's question; the follow-up slots
+    // say the rest.
+    void sayQuestion();
+    void presentLetter(const QString &firstClipName);
+    void presentNumber();
+    void judgeLetter();
+    void judgeNumber();
+    void showLetterLabel(const QString &letterOrDigit);
+    void setPicture(const QString &path);
+    void setWordLabel(const QString &text);
+    void startTurnTimer(void (LetrasWidget::*turnStart)());
+
+    bool isGuessingActivity() const;
+    bool inActivity(int activity) const { return m_group == 0 && m_activity == activity; }
+    bool inSelection(const QString &letter) const;
+    bool selectionHasLetters() const;
+    bool isLearned(const QString &letter) const;
+    QString randomLetter();
+    QString randomDigit();
+    QString randomWord(const QString &folder);
+    int random(int low, int high);
+
+    // Word files of the target letter (or, in activity 7, target number) and
+    // the target word, and of the current letter or number and current word.
+    // A word that does not exist has no files: the path is empty and plays
+    // or shows nothing.
+    QString targetFolder() const;
+    QString targetWordFile(const QString &fileName) const;
+    QString currentWordFile(const QString &fileName);
+    // The word's recorded letter sound or name; with no word, the letter's
+    // own clip, so a folder without words still says its letter.
+    QString targetLetterClip(const QString &fileName) const;
+    QString numberNameClip() const;
+    static QString instruction(const QString &name);
+
+    void play(AudioThread *player, const QString &file);
+    void playOneShot(const QString &file, void (LetrasWidget::*followUp)() = nullptr);
+    AudioThread *makePlayer(void (LetrasWidget::*followUp)());
+
+    // 1. learner
+    QString m_userName;
+    // 2. options and key menu mode
+    bool m_sentences = false;
+    bool m_phonemes = false;
+    bool m_keyMenuMode = false;
+    // 3. letter selection; empty means every letter
+    QString m_selectedLetters;
+    // 4. score sets, in construction order
+    ScoreManager *m_comoSuena = nullptr;
+    ScoreManager *m_comoEmpieza = nullptr;
+    ScoreManager *m_numerosEscondidos = nullptr;
+    ScoreManager *m_letrasEscondidas = nullptr;
+    ScoreManager *m_objetosEscondidos = nullptr;
+    // 5. players, each connected once to the step that follows it
+    AudioThread *m_instructionPlayer = nullptr;
+    AudioThread *m_plainPlayer = nullptr;
+    AudioThread *m_imagePlayer = nullptr;
+    AudioThread *m_wordPlayer = nullptr;
+    AudioThread *m_wordAndGuessPlayer = nullptr;
+    AudioThread *m_foundSoundPlayer = nullptr;
+    AudioThread *m_guessedLetterPlayer = nullptr;
+    AudioThread *m_ofPlayer = nullptr;
+    AudioThread *m_objectNamePlayer = nullptr;
+    AudioThread *m_pickLetterPlayer = nullptr;
+    AudioThread *m_guessedNumberPlayer = nullptr;
+    AudioThread *m_livesInPlayer = nullptr;
+    AudioThread *m_guessedObjectPlayer = nullptr;
+    AudioThread *m_objectSoundPlayer = nullptr;
+    AudioThread *m_sayGuessLetterPlayer = nullptr;
+    AudioThread *m_hiddenPlayer = nullptr;
+    AudioThread *m_hiddenObjectNamePlayer = nullptr;
+    // 7. keyboard model for the spoken direction to the right key
+    KeyboardManager *m_keyboard = nullptr;
+    // 8. activity address
+    int m_group = -1;
+    int m_activity = -1;
+    // 9. mascot voice
+    bool m_mofliAudio = true;
+    // 10. the current activity's instruction clip
+    QString m_lastInstruction;
+    // 11. labels
+    QLabel *m_letterLabel = nullptr;
+    QLabel *m_wordLabel = nullptr;
+    QLabel *m_pictureLabel = nullptr;
+    // 12. what the child pressed, and what a guessing activity asks for
+    QString m_currentLetter;
+    QString m_currentWord;
+    QString m_currentNumber;
+    QString m_targetNumber;
+    QString m_targetLetter;
+    QString m_targetWord;
+    // 13. how often each learned letter was passed over, A … N, Ñ, O … Z
+    QVector<int> m_skipCounters;
+
+    // A key judged before the activity drew its first target has nothing to
+    // be compared with: it is answered as a key that means nothing.
+    bool m_targetDrawn = false;
+    int m_turnDelay = 3000;
+};
