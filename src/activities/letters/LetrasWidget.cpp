@@ -335,7 +335,8 @@ void LetrasWidget::setActivity(int group, int activity)
     Q_EMIT sugerencia(QString(), QString());
     m_group = group;
     m_activity = activity;
-    m_targetDrawn = false;
+    m_letterDrawn = false;
+    m_numberDrawn = false;
     clearAll();
     // A turn start still waiting for the previous activity's instruction
     // would ask the wrong activity's question.
@@ -413,7 +414,8 @@ void LetrasWidget::keyReleaseEvent(QKeyEvent *event)
         slotLetter();
     } else if (key == Qt::Key_Home) {
         // Home means nothing here and is not even answered.
-    } else if (text == QStringLiteral("\u00d1") || text == QStringLiteral("\u00f1")) {
+    } else if (key == Qt::Key_Ntilde || text == QStringLiteral("\u00d1")
+               || text == QStringLiteral("\u00f1")) {
         clearAll();
         m_currentLetter = QStringLiteral("Ntilde");
         slotLetter();
@@ -552,7 +554,7 @@ void LetrasWidget::slotPickLetter()
         break;
     }
     m_targetWord = randomWord(MediaPaths::letterFolder(language, m_targetLetter));
-    m_targetDrawn = true;
+    m_letterDrawn = true;
     sayQuestion();
     disconnect(m_instructionPlayer, &QThread::finished, this, &LetrasWidget::slotPickLetter);
     clearAll();
@@ -564,7 +566,7 @@ void LetrasWidget::slotPickNumber()
         return;
     m_targetNumber = randomDigit();
     m_targetWord = randomWord(MediaPaths::numberFolder(language, m_targetNumber));
-    m_targetDrawn = true;
+    m_numberDrawn = true;
     play(m_plainPlayer, numberNameClip());
     disconnect(m_instructionPlayer, &QThread::finished, this, &LetrasWidget::slotPickNumber);
     clearAll();
@@ -572,7 +574,7 @@ void LetrasWidget::slotPickNumber()
 
 void LetrasWidget::judgeLetter()
 {
-    if (!m_targetDrawn) {
+    if (!m_letterDrawn) {
         slotSleeping();
         return;
     }
@@ -585,7 +587,7 @@ void LetrasWidget::judgeLetter()
 
 void LetrasWidget::judgeNumber()
 {
-    if (!m_targetDrawn) {
+    if (!m_numberDrawn) {
         slotSleeping();
         return;
     }
@@ -676,7 +678,7 @@ void LetrasWidget::slotLastInstruction()
     case 4:
     case 5:
         // Before the first question there is nothing to repeat.
-        if (m_targetDrawn)
+        if (m_letterDrawn)
             sayQuestion();
         break;
     default:

@@ -204,8 +204,10 @@ private:
     // 13. how often each learned letter was passed over, A … N, Ñ, O … Z
     QVector<int> m_skipCounters;
 
-    // A key judged before the activity drew its first target has nothing to
-    // be compared with: it is answered as a key that means nothing.
-    bool m_targetDrawn = false;
+    // A key judged before the activity drew its first target of that kind
+    // has nothing to be compared with: it is answered as a key that means
+    // nothing.
+    bool m_letterDrawn = false;
+    bool m_numberDrawn = false;
     int m_turnDelay = 3000;
 };
