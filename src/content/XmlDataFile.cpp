@@ -1,15 +1,15 @@
 #include "content/XmlDataFile.h"
 
+#include "content/XmlTopLevel.h"
+
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
-#include <QXmlStreamReader>
 #include <QStringList>
-
-#include <algorithm>
-#include <utility>
+#include <QXmlStreamReader>
 
 #include <cstdio>
 
@@ -25,7 +25,8 @@ namespace {
 void syncFolder(const QString &folder)
 {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd);
@@ -45,129 +46,24 @@ void writeLogRecord(const QString &tag, const QStringList &details)
     std::fflush(stdout);
 }
 
-
-const QByteArray declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-
-// The attributes the program writes, in the order a reader expects them.
-const QStringList &knownAttributes()
+// The last bytes parsed or written for each file, with their document. The
+// bytes are compared whole before the document is used again, so a file
+// changed by anyone else is always parsed anew. GUI thread only.
+struct ParsedFile
 {
-    static const QStringList order = {
-        QStringLiteral("Name"),   QStringLiteral("LastAct"),   QStringLiteral("LastSubAct"),
-        QStringLiteral("CreateDate"), QStringLiteral("LastDate"), QStringLiteral("type"),
-        QStringLiteral("name"),   QStringLiteral("Object"),    QStringLiteral("Corrects"),
-        QStringLiteral("Total"),  QStringLiteral("Consecutive"),
-    };
-    return order;
+    QByteArray bytes;
+    XmlTopLevel doc;
+};
+
+QHash<QString, ParsedFile> &parsedFiles()
+{
+    static QHash<QString, ParsedFile> files;
+    return files;
 }
 
-bool isXmlChar(char32_t c)
+QString cacheKey(const QString &path)
 {
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF)
-        || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-// Characters XML cannot carry at all become U+FFFD instead of making the
-// whole file unreadable.
-QByteArray escaped(const QString &text, bool inAttribute)
-{
-    QString out;
-    out.reserve(text.size());
-    const QList<uint> codePoints = text.toUcs4();
-    for (uint c : codePoints) {
-        switch (c) {
-        case '&': out += QLatin1String("&amp;"); break;
-        case '<': out += QLatin1String("&lt;"); break;
-        case '>': out += QLatin1String("&gt;"); break;
-        case '"': out += inAttribute ? QLatin1String("&quot;") : QLatin1String("\""); break;
-        case '\n': out += inAttribute ? QLatin1String("&#xa;") : QLatin1String("\n"); break;
-        case '\r': out += QLatin1String("&#xd;"); break;
-        case '\t': out += inAttribute ? QLatin1String("&#x9;") : QLatin1String("\t"); break;
-        default:
-            if (!isXmlChar(c))
-                out += QChar(QChar::ReplacementCharacter);
-            else {
-                const char32_t codePoint = c;
-                out += QString::fromUcs4(&codePoint, 1);
-            }
-        }
-    }
-    return out.toUtf8();
-}
-
-QByteArray attributesText(const QDomElement &element)
-{
-    const QDomNamedNodeMap map = element.attributes();
-    QStringList names;
-    for (int i = 0; i < map.count(); ++i)
-        names.append(map.item(i).nodeName());
-    const QStringList &known = knownAttributes();
-    std::sort(names.begin(), names.end(), [&known](const QString &a, const QString &b) {
-        const int ia = known.indexOf(a);
-        const int ib = known.indexOf(b);
-        if (ia != ib)
-            return ia >= 0 && (ib < 0 || ia < ib);
-        return a < b;
-    });
-    QByteArray out;
-    for (const QString &name : std::as_const(names))
-        out += ' ' + name.toUtf8() + "=\"" + escaped(element.attribute(name), true) + '"';
-    return out;
-}
-
-void writeElement(QByteArray &out, const QDomElement &element, int depth);
-
-void writeNode(QByteArray &out, const QDomNode &node)
-{
-    if (node.isCDATASection())
-        out += "<![CDATA[" + node.nodeValue().toUtf8() + "]]>";
-    else if (node.isText())
-        out += escaped(node.nodeValue(), false);
-    else if (node.isComment())
-        out += "<!--" + node.nodeValue().toUtf8() + "-->";
-    else if (node.isProcessingInstruction())
-        out += "<?" + node.toProcessingInstruction().target().toUtf8() + ' '
-            + node.toProcessingInstruction().data().toUtf8() + "?>";
-    else if (node.isEntityReference())
-        out += '&' + node.nodeName().toUtf8() + ';';
-    else if (node.isElement())
-        writeElement(out, node.toElement(), -1);
-}
-
-// depth -1 writes the element inline, inside text, without added blanks.
-void writeElement(QByteArray &out, const QDomElement &element, int depth)
-{
-    const QByteArray tag = element.tagName().toUtf8();
-    if (depth >= 0)
-        out += QByteArray(depth, ' ');
-    out += '<' + tag + attributesText(element);
-    if (!element.hasChildNodes()) {
-        out += "/>";
-    } else {
-        bool structured = depth >= 0;
-        for (QDomNode child = element.firstChild(); structured && !child.isNull();
-             child = child.nextSibling())
-            structured = child.isElement() || child.isComment();
-        out += '>';
-        if (structured) {
-            out += '\n';
-            for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling()) {
-                if (child.isElement()) {
-                    writeElement(out, child.toElement(), depth + 1);
-                } else {
-                    out += QByteArray(depth + 1, ' ');
-                    writeNode(out, child);
-                    out += '\n';
-                }
-            }
-            out += QByteArray(depth, ' ');
-        } else {
-            for (QDomNode child = element.firstChild(); !child.isNull(); child = child.nextSibling())
-                writeNode(out, child);
-        }
-        out += "</" + tag + '>';
-    }
-    if (depth >= 0)
-        out += '\n';
+    return QFileInfo(path).absoluteFilePath();
 }
 
 } // namespace
@@ -186,7 +82,7 @@ bool XmlDataFile::exists() const
 QByteArray XmlDataFile::emptyContent() const
 {
     const QByteArray root = m_rootName.toUtf8();
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" + root + ">\n</" + root + ">\n";
+    return XmlTopLevel::declaration() + '<' + root + ">\n</" + root + ">\n";
 }
 
 bool XmlDataFile::createEmpty() const
@@ -194,49 +90,86 @@ bool XmlDataFile::createEmpty() const
     return writeAtomically(m_path, emptyContent());
 }
 
-XmlDataFile::Status XmlDataFile::read(QDomDocument &doc, QByteArray *raw)
+XmlDataFile::Status XmlDataFile::readBytes(QByteArray *bytes) const
 {
-    if (raw)
-        raw->clear();
-    doc.clear();
     QFile file(m_path);
     if (!file.exists())
         return Missing;
     if (!file.open(QIODevice::ReadOnly))
         return Unreadable;
-    const QByteArray bytes = file.readAll();
-    const bool readWhole = file.error() == QFileDevice::NoError;
-    file.close();
-    if (!readWhole)
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
         return Unreadable;
-
-    QString message;
-    int line = 0;
-    int column = 0;
-    if (!doc.setContent(bytes, &message, &line, &column)) {
-        doc.clear();
-        return keepDamaged(doc,
-                           QStringLiteral("%1 (line %2, column %3)").arg(message).arg(line).arg(column));
-    }
-    if (raw)
-        *raw = bytes;
     return Loaded;
 }
 
-XmlDataFile::Status XmlDataFile::readOrCreate(QDomDocument &doc, QByteArray *raw)
+XmlDataFile::Status XmlDataFile::read(XmlTopLevel &doc)
+{
+    doc = XmlTopLevel();
+    QByteArray bytes;
+    const Status status = readBytes(&bytes);
+    if (status != Loaded)
+        return status;
+
+    const QString key = cacheKey(m_path);
+    const auto known = parsedFiles().constFind(key);
+    if (known != parsedFiles().constEnd() && known->bytes == bytes) {
+        doc = known->doc;
+        return Loaded;
+    }
+    QString message;
+    int line = 0;
+    int column = 0;
+    if (doc.parse(bytes, &message, &line, &column)) {
+        parsedFiles().insert(key, ParsedFile { bytes, doc });
+        return Loaded;
+    }
+    if (!keepDamaged(QStringLiteral("%1 (line %2, column %3)").arg(message).arg(line).arg(column)))
+        return Unreadable;
+    doc = XmlTopLevel(m_rootName);
+    return Damaged;
+}
+
+XmlDataFile::Status XmlDataFile::read(QDomDocument &doc)
+{
+    doc.clear();
+    QByteArray bytes;
+    const Status status = readBytes(&bytes);
+    if (status != Loaded)
+        return status;
+    QString message;
+    int line = 0;
+    int column = 0;
+    if (doc.setContent(bytes, &message, &line, &column))
+        return Loaded;
+    doc.clear();
+    if (!keepDamaged(QStringLiteral("%1 (line %2, column %3)").arg(message).arg(line).arg(column)))
+        return Unreadable;
+    doc.setContent(emptyContent());
+    return Damaged;
+}
+
+XmlDataFile::Status XmlDataFile::readOrCreate(XmlTopLevel &doc)
+{
+    if (!exists() && !createEmpty()) {
+        doc = XmlTopLevel();
+        return Missing;
+    }
+    return read(doc);
+}
+
+XmlDataFile::Status XmlDataFile::readOrCreate(QDomDocument &doc)
 {
     if (!exists() && !createEmpty()) {
         doc.clear();
-        if (raw)
-            raw->clear();
         return Missing;
     }
-    return read(doc, raw);
+    return read(doc);
 }
 
-XmlDataFile::Status XmlDataFile::keepDamaged(QDomDocument &doc, const QString &error)
+bool XmlDataFile::keepDamaged(const QString &error)
 {
-    // The backup never replaces an older one: rename() refuses an existing name.
+    // A backup never replaces an older one: rename() refuses an existing name.
     QString backup = m_path + QStringLiteral(".damaged");
     bool kept = QFile::rename(m_path, backup);
     for (int n = 2; !kept && n < 1000; ++n) {
@@ -252,56 +185,46 @@ XmlDataFile::Status XmlDataFile::keepDamaged(QDomDocument &doc, const QString &e
         m_backupName = backup;
         details << QStringLiteral("kept as = ") + backup;
     } else {
-        details << QStringLiteral("could not be kept aside; it is left as it is");
+        details << QStringLiteral("could not be moved aside; it is left as it is");
     }
     writeLogRecord(QStringLiteral("XmlDataFile::read"), details);
+    return kept;
+}
 
-    if (!kept)
-        return Unreadable;
-    doc.setContent(emptyContent());
-    return Damaged;
+bool XmlDataFile::write(const XmlTopLevel &doc) const
+{
+    if (!doc.hasRoot())
+        return false;
+    const QByteArray bytes = doc.serialise();
+    if (!writeAtomically(m_path, bytes))
+        return false;
+    parsedFiles().insert(cacheKey(m_path), ParsedFile { bytes, doc });
+    return true;
+}
+
+bool XmlDataFile::write(const QDomDocument &doc) const
+{
+    if (doc.documentElement().isNull())
+        return false;
+    return writeAtomically(m_path, serialise(doc));
 }
 
 QByteArray XmlDataFile::serialise(const QDomDocument &doc)
 {
-    QByteArray out = declaration;
+    QByteArray out = XmlTopLevel::declaration();
     const QDomElement root = doc.documentElement();
     for (QDomNode node = doc.firstChild(); !node.isNull(); node = node.nextSibling()) {
         if (node == root) {
             // An empty root keeps the shape of the file the program creates.
-            if (!root.hasChildNodes()) {
-                out += '<' + root.tagName().toUtf8() + attributesText(root) + ">\n</"
-                    + root.tagName().toUtf8() + ">\n";
-                continue;
-            }
-            out += serialise(root, 0);
-        } else if (node.isComment() || (node.isProcessingInstruction()
-                                        && node.toProcessingInstruction().target() != QLatin1String("xml"))) {
-            writeNode(out, node);
-            out += '\n';
+            if (!root.hasChildNodes())
+                out += XmlTopLevel::startTag(root) + "\n</" + root.tagName().toUtf8() + ">\n";
+            else
+                out += XmlTopLevel::elementText(root, 0);
+        } else if (node.isComment()) {
+            out += "<!--" + node.nodeValue().toUtf8() + "-->\n";
         }
     }
     return out;
-}
-
-QByteArray XmlDataFile::serialise(const QDomElement &element, int depth)
-{
-    QByteArray out;
-    writeElement(out, element, depth);
-    return out;
-}
-
-bool XmlDataFile::write(const QDomDocument &doc, QByteArray *written) const
-{
-    // A document without a root would make a file nobody can read back.
-    if (doc.documentElement().isNull())
-        return false;
-    const QByteArray bytes = serialise(doc);
-    if (!writeAtomically(m_path, bytes))
-        return false;
-    if (written)
-        *written = bytes;
-    return true;
 }
 
 bool XmlDataFile::writeAtomically(const QString &path, const QByteArray &bytes)
@@ -322,7 +245,12 @@ bool XmlDataFile::writeAtomically(const QString &path, const QByteArray &bytes)
     return true;
 }
 
-bool XmlDataFile::isNameStartChar(char32_t c)
+void XmlDataFile::forgetParsedFiles()
+{
+    parsedFiles().clear();
+}
+
+bool XmlDataFile::isNameStartChar(uint c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || (c >= 0xC0 && c <= 0xD6)
         || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) || (c >= 0x370 && c <= 0x37D)
@@ -332,7 +260,7 @@ bool XmlDataFile::isNameStartChar(char32_t c)
         || (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
 }
 
-bool XmlDataFile::isNameChar(char32_t c)
+bool XmlDataFile::isNameChar(uint c)
 {
     return isNameStartChar(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7
         || (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
@@ -347,8 +275,8 @@ bool XmlDataFile::isElementName(const QString &text)
         if (!isNameChar(c))
             return false;
     }
-    // The toolkit's parser is older than the rules above in a few ranges;
-    // a name it refuses would make a file it cannot read.
+    // The toolkit's parser is older than the rules above in a few ranges; a
+    // name it refuses would make a file it cannot read.
     QXmlStreamReader reader(QLatin1Char('<') + text + QStringLiteral("/>"));
     bool seen = false;
     while (!reader.atEnd()) {

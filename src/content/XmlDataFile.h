@@ -4,24 +4,23 @@
 #include <QString>
 
 class QDomDocument;
-class QDomElement;
+class XmlTopLevel;
 
-// One of the program's XML data files ("data/users.xml", "data/scores.xml"):
-// read whole into a document and written whole, with an indentation of one
-// blank, in UTF-8.
+// One of the program's XML data files ("data/users.xml", "data/scores.xml"),
+// read whole and written whole, with an indentation of one blank, in UTF-8.
 //
-// Nothing a teacher stored may be lost, so a write replaces the file in one
-// step (a crash or a full disk leaves the previous file whole), and a file
-// that cannot be parsed is moved aside under a backup name instead of being
-// overwritten by the next write.
+// Nothing a teacher stored may be lost: a write replaces the file in one
+// step, so a crash or a full disk leaves the previous file whole, and a file
+// that cannot be parsed is moved aside under a backup name (with a log record
+// on standard output) instead of being overwritten by the next write.
 class XmlDataFile
 {
 public:
     enum Status {
         Loaded,     // parsed
-        Missing,    // no file: the document is left empty
-        Unreadable, // exists but cannot be read or kept aside: do not write over it
-        Damaged,    // not well-formed: kept under backupName(), the document is the empty file's
+        Missing,    // no file: the document is left empty, without a root
+        Unreadable, // exists but cannot be read or moved aside: never write over it
+        Damaged,    // not well-formed: kept as backupName(); the document is the empty file's
     };
 
     // rootName is the root element of the file the program creates ("userdb", "Scores").
@@ -35,40 +34,42 @@ public:
     QByteArray emptyContent() const;
     bool createEmpty() const;
 
-    // Parses the file into doc, replacing its content. With raw, also hands
-    // back the bytes that were parsed (empty unless Loaded).
-    Status read(QDomDocument &doc, QByteArray *raw = nullptr);
+    // Parses the file, replacing the document's content. The top-level form
+    // remembers the last file it parsed or wrote, so reading a big file
+    // again costs no more than comparing its bytes.
+    Status read(XmlTopLevel &doc);
+    Status read(QDomDocument &doc);
     // As read(), but a missing file is first created empty.
-    Status readOrCreate(QDomDocument &doc, QByteArray *raw = nullptr);
-    // Where read() put the damaged file it met last; empty if none.
+    Status readOrCreate(XmlTopLevel &doc);
+    Status readOrCreate(QDomDocument &doc);
+    // Where the last read put the damaged file it met; empty if none.
     const QString &backupName() const { return m_backupName; }
 
-    // Serialises doc (indent 1, UTF-8) and replaces the file with it.
-    // With written, also hands back the bytes. Returns false, leaving the
-    // previous file untouched, when the new one cannot be written whole.
-    bool write(const QDomDocument &doc, QByteArray *written = nullptr) const;
+    // Replaces the file by the document. Returns false, leaving the previous
+    // file as it was, when the new one cannot be written whole, or when the
+    // document has no root (a file nobody could read back).
+    bool write(const XmlTopLevel &doc) const;
+    bool write(const QDomDocument &doc) const;
 
-    // The file's bytes for doc: the XML declaration with double quotes, then
-    // the nodes with an indentation of one blank per level. Attributes come
-    // in a fixed order (the ones the program knows first, as it lists them,
-    // then the others by name), so equal documents give equal files.
+    // The bytes of a DOM document in the same form as the top-level one's.
     static QByteArray serialise(const QDomDocument &doc);
-    // One element at the given depth, ended by a line feed.
-    static QByteArray serialise(const QDomElement &element, int depth);
     // Writes bytes to a temporary file beside path, flushes it to the disk,
     // renames it over path and flushes the folder, so the new name survives
     // a power cut too.
     static bool writeAtomically(const QString &path, const QByteArray &bytes);
+    // Forgets the remembered documents (for measuring first reads).
+    static void forgetParsedFiles();
 
     // XML's name characters (without the colon, which namespaces reserve).
-    static bool isNameStartChar(char32_t c);
-    static bool isNameChar(char32_t c);
+    static bool isNameStartChar(uint c);
+    static bool isNameChar(uint c);
     // Whether text can be an element's tag name as it is, both by the rules
     // of XML and for the toolkit's own parser.
     static bool isElementName(const QString &text);
 
 private:
-    Status keepDamaged(QDomDocument &doc, const QString &error);
+    Status readBytes(QByteArray *bytes) const;
+    bool keepDamaged(const QString &error);
 
     QString m_path;
     QString m_rootName;

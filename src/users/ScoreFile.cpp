@@ -2,10 +2,13 @@
 
 #include "content/MediaPaths.h"
 #include "content/XmlDataFile.h"
+#include "content/XmlTopLevel.h"
 #include "users/ScoreManager.h"
 
 #include <QDomDocument>
 #include <QDomElement>
+
+#include <utility>
 
 namespace {
 
@@ -32,10 +35,10 @@ QString encode(const QString &name, bool keepOthers)
     return out;
 }
 
-bool matches(const QDomElement &element, const QString &type, const QString &learner)
+bool matches(const XmlTopLevel::Node &node, const QString &type, const QString &learner)
 {
-    return element.attribute(typeAttribute) == type
-        && ScoreFile::learnerName(element.tagName()) == learner;
+    return node.isElement && node.attribute(typeAttribute) == type
+        && ScoreFile::learnerName(node.tagName) == learner;
 }
 
 } // namespace
@@ -87,24 +90,23 @@ bool ScoreFile::write(const QString &learner, const QList<ScoreManager *> &manag
     if (learner.isEmpty())
         return false;
     XmlDataFile file(path(), rootName);
-    QDomDocument doc;
+    XmlTopLevel doc;
     const XmlDataFile::Status status = file.readOrCreate(doc);
     if (status != XmlDataFile::Loaded && status != XmlDataFile::Damaged)
         return false;
 
-    QDomElement root = doc.documentElement();
-    for (QDomElement child = root.firstChildElement(); !child.isNull();
-         child = child.nextSiblingElement()) {
-        if (matches(child, m_type, learner)) {
-            root.removeChild(child);
+    for (qsizetype i = 0; i < doc.children.size(); ++i) {
+        if (matches(doc.children.at(i), m_type, learner)) {
+            doc.children.removeAt(i);
             break;
         }
     }
-    QDomElement element = doc.createElement(tagName(learner));
+    QDomDocument scratch;
+    QDomElement element = scratch.createElement(tagName(learner));
     element.setAttribute(typeAttribute, m_type);
     for (const ScoreManager *manager : managers)
-        element.appendChild(manager->toElement(doc));
-    root.appendChild(element);
+        element.appendChild(manager->toElement(scratch));
+    doc.children.append(XmlTopLevel::elementNode(element));
     return file.write(doc);
 }
 
@@ -115,15 +117,17 @@ void ScoreFile::read(const QString &learner, const QList<ScoreManager *> &manage
     if (learner.isEmpty())
         return;
     XmlDataFile file(path(), rootName);
-    QDomDocument doc;
+    XmlTopLevel doc;
     if (file.read(doc) != XmlDataFile::Loaded)
         return;
-    const QDomElement root = doc.documentElement();
-    for (QDomElement child = root.firstChildElement(); !child.isNull();
-         child = child.nextSiblingElement()) {
-        if (!matches(child, m_type, learner))
+    for (const XmlTopLevel::Node &node : std::as_const(doc.children)) {
+        if (!matches(node, m_type, learner))
             continue;
-        for (QDomElement activity = child.firstChildElement(); !activity.isNull();
+        QDomDocument element;
+        if (!element.setContent(node.text))
+            continue;
+        const QDomElement learnerElement = element.documentElement();
+        for (QDomElement activity = learnerElement.firstChildElement(); !activity.isNull();
              activity = activity.nextSiblingElement()) {
             const QString name = activity.attribute(QStringLiteral("name"));
             for (ScoreManager *manager : managers) {

@@ -14,3 +14,4 @@ QString fixture(const QString &name);
 
 // One function per group of figures; main() runs them in turn.
 void runAudioBench();
+void runRecordsBench();

@@ -37,5 +37,6 @@ int main(int argc, char **argv)
         qputenv("SDL_AUDIODRIVER", "dummy");
     QCoreApplication app(argc, argv);
     runAudioBench();
+    runRecordsBench();
     return 0;
 }

@@ -1,0 +1,38 @@
+// Replaces a data file again and again, for the tests of interrupted writes.
+//   datawriter loop PATH   writes round 1, 2, ... and prints each finished round
+//   datawriter crash PATH  writes under a file-size limit, so the kernel ends
+//                          the process in the middle of the write
+#include "RoundContent.h"
+#include "content/XmlDataFile.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
+#include <cstdio>
+#include <cstring>
+
+#include <sys/resource.h>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 3)
+        return 2;
+    const QString path = QString::fromLocal8Bit(argv[2]);
+    if (std::strcmp(argv[1], "crash") == 0) {
+        rlimit limit {};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 64 * 1024;
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return 3;
+        XmlDataFile::writeAtomically(path, roundContent(2));
+        return 0; // not reached: SIGXFSZ ends the process
+    }
+    for (int round = 1;; ++round) {
+        if (!XmlDataFile::writeAtomically(path, roundContent(round)))
+            return 1;
+        std::printf("%d\n", round);
+        std::fflush(stdout);
+    }
+}

@@ -1,0 +1,274 @@
+#include "content/XmlDataFile.h"
+#include "users/User.h"
+#include "users/UserDatabase.h"
+
+#include <QDate>
+#include <QDir>
+#include <QDomDocument>
+#include <QDomElement>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString usersPath = QStringLiteral("data/users.xml");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray today()
+{
+    return QDate::currentDate().toString(Qt::TextDate).toUtf8();
+}
+
+// The "User" elements of the file as the toolkit reads them.
+QList<QDomElement> storedUsers()
+{
+    static QDomDocument doc;
+    doc.setContent(readAll(usersPath));
+    QList<QDomElement> users;
+    for (QDomElement e = doc.documentElement().firstChildElement(); !e.isNull();
+         e = e.nextSiblingElement())
+        users << e;
+    return users;
+}
+
+User withActivity(const QString &name, int act, int sub)
+{
+    User user(name);
+    user.lastAct = QString::number(act);
+    user.lastSubAct = QString::number(sub);
+    return user;
+}
+
+} // namespace
+
+class TestUserDatabase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstUserMakesTheFile();
+    void missingFileMeansNoUsers();
+    void sameNameTwice();
+    void updateMovesTheUserToTheEnd();
+    void removingAnAbsentNameChangesNothing();
+    void namesAreCaseSensitive();
+    void readsAFileWrittenByHand();
+    void namesWithMarkupRoundTrip();
+    void longLivedInstanceKeepsOthersProgress();
+    void updateKeepsTheCreationDate();
+    void damagedFileIsKeptAside();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_previousDir;
+};
+
+void TestUserDatabase::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_previousDir = QDir::currentPath();
+    QDir::setCurrent(m_dir->path());
+}
+
+void TestUserDatabase::cleanup()
+{
+    QDir::setCurrent(m_previousDir);
+    m_dir.reset();
+}
+
+void TestUserDatabase::firstUserMakesTheFile()
+{
+    UserDatabase db;
+    db.addUser(QStringLiteral("Ana"));
+    QCOMPARE(readAll(usersPath),
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"
+             " <User Name=\"Ana\" LastAct=\"\" LastSubAct=\"\" CreateDate=\""
+                 + today() + "\" LastDate=\"" + today() + "\"/>\n</userdb>\n");
+    QCOMPARE(db.userNames(), QStringList { QStringLiteral("Ana") });
+    QCOMPARE(db.load(), 1);
+
+    db.createFile();
+    QCOMPARE(readAll(usersPath),
+             QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n</userdb>\n"));
+}
+
+void TestUserDatabase::missingFileMeansNoUsers()
+{
+    UserDatabase db;
+    QCOMPARE(db.load(), -1);
+    QVERIFY(db.userNames().isEmpty());
+    const User nobody = db.findUser(QStringLiteral("Ana"));
+    QVERIFY(nobody.name.isEmpty());
+    QVERIFY(nobody.lastAct.isEmpty());
+    QCOMPARE(nobody.createDate, QDate::currentDate());
+    QVERIFY(!QFile::exists(usersPath));
+}
+
+void TestUserDatabase::sameNameTwice()
+{
+    UserDatabase db;
+    db.addUser(withActivity(QStringLiteral("Ana"), 0, 1));
+    db.addUser(withActivity(QStringLiteral("Ana"), 1, 7));
+    QCOMPARE(db.userNames(), QStringList({ "Ana", "Ana" }));
+    QCOMPARE(db.findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("1"));
+    QVERIFY(db.removeUser(QStringLiteral("Ana")));
+    QCOMPARE(db.userNames(), QStringList({ "Ana" }));
+    QCOMPARE(db.findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("7"));
+}
+
+void TestUserDatabase::updateMovesTheUserToTheEnd()
+{
+    UserDatabase db;
+    for (const char *name : { "Ana", "Bea", "Cid" })
+        db.addUser(QString::fromLatin1(name));
+    UserDatabase().updateUser(withActivity(QStringLiteral("Ana"), 1, 9));
+
+    const QList<QDomElement> users = storedUsers();
+    QCOMPARE(users.size(), 3);
+    QCOMPARE(users.last().attribute(QStringLiteral("Name")), QStringLiteral("Ana"));
+    QCOMPARE(users.last().attribute(QStringLiteral("LastAct")), QStringLiteral("1"));
+    QCOMPARE(users.last().attribute(QStringLiteral("LastSubAct")), QStringLiteral("9"));
+
+    UserDatabase fresh;
+    QCOMPARE(fresh.userNames(), QStringList({ "Bea", "Cid", "Ana" }));
+    const User ana = fresh.findUser(QStringLiteral("Ana"));
+    QCOMPARE(ana.name, QStringLiteral("Ana"));
+    QCOMPARE(ana.lastAct, QStringLiteral("1"));
+    QCOMPARE(ana.lastSubAct, QStringLiteral("9"));
+}
+
+void TestUserDatabase::removingAnAbsentNameChangesNothing()
+{
+    UserDatabase db;
+    db.addUser(QStringLiteral("Ana"));
+    db.addUser(QStringLiteral("Bea"));
+    const QByteArray before = readAll(usersPath);
+    QVERIFY(db.removeUser(QStringLiteral("Zoe")));
+    QCOMPARE(readAll(usersPath), before);
+    QVERIFY(db.removeUser(QStringLiteral("Ana")));
+    QCOMPARE(db.userNames(), QStringList { QStringLiteral("Bea") });
+}
+
+void TestUserDatabase::namesAreCaseSensitive()
+{
+    UserDatabase db;
+    db.addUser(withActivity(QStringLiteral("Ana"), 1, 2));
+    QVERIFY(db.findUser(QStringLiteral("ana")).name.isEmpty());
+    QVERIFY(db.removeUser(QStringLiteral("ANA")));
+    QCOMPARE(db.userNames(), QStringList { QStringLiteral("Ana") });
+    UserDatabase().updateUser(withActivity(QStringLiteral("ana"), 3, 0));
+    QCOMPARE(UserDatabase().userNames(), QStringList({ "Ana", "ana" }));
+}
+
+void TestUserDatabase::readsAFileWrittenByHand()
+{
+    writeFile(usersPath,
+              "<?xml version='1.0' encoding='UTF-8'?>\n"
+              "<!DOCTYPE Users>\n"
+              "<userdb>\n"
+              "    <!-- the class of 2026 -->\n"
+              "    <User LastDate='Mon Mar 2 2026' LastSubAct='4' Name='Mar\xc3\xad" "a' LastAct='0'/>\n"
+              "    <Learner Name='Bea'/>\n"
+              "    <User Name='Cid' LastAct='3'></User>\n"
+              "</userdb>\n");
+    UserDatabase db;
+    QCOMPARE(db.load(), 1);
+    QCOMPARE(db.userNames(), QStringList({ "Mar\u00eda", "Bea", "Cid" }));
+    const User maria = db.findUser(QStringLiteral("Mar\u00eda"));
+    QCOMPARE(maria.lastAct, QStringLiteral("0"));
+    QCOMPARE(maria.lastSubAct, QStringLiteral("4"));
+    const User bea = db.findUser(QStringLiteral("Bea"));
+    QCOMPARE(bea.name, QStringLiteral("Bea"));
+    QVERIFY(bea.lastAct.isEmpty());
+    QCOMPARE(db.findUser(QStringLiteral("Cid")).lastAct, QStringLiteral("3"));
+
+    // A change keeps the other learners.
+    db.addUser(QStringLiteral("Dan"));
+    QCOMPARE(UserDatabase().userNames(), QStringList({ "Mar\u00eda", "Bea", "Cid", "Dan" }));
+    QCOMPARE(UserDatabase().findUser(QStringLiteral("Mar\u00eda")).lastSubAct, QStringLiteral("4"));
+}
+
+void TestUserDatabase::namesWithMarkupRoundTrip()
+{
+    const QString name = QStringLiteral("Ana & <Bea> \"la 'peque'\"\tJos\u00e9");
+    UserDatabase db;
+    db.addUser(withActivity(name, 1, 3));
+    QDomDocument doc;
+    QVERIFY(doc.setContent(readAll(usersPath)));
+    UserDatabase fresh;
+    QCOMPARE(fresh.userNames(), QStringList { name });
+    QCOMPARE(fresh.findUser(name).lastSubAct, QStringLiteral("3"));
+}
+
+void TestUserDatabase::longLivedInstanceKeepsOthersProgress()
+{
+    UserDatabase longLived;
+    longLived.addUser(QStringLiteral("Ana"));
+    longLived.addUser(QStringLiteral("Bea"));
+
+    // Progress written by the fresh instances of the main window meanwhile.
+    UserDatabase().updateUser(withActivity(QStringLiteral("Ana"), 1, 5));
+    longLived.addUser(QStringLiteral("Cid"));
+    QCOMPARE(UserDatabase().findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("5"));
+
+    UserDatabase().updateUser(withActivity(QStringLiteral("Bea"), 1, 8));
+    longLived.removeUser(QStringLiteral("Cid"));
+    UserDatabase fresh;
+    QCOMPARE(fresh.userNames(), QStringList({ "Ana", "Bea" }));
+    QCOMPARE(fresh.findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("5"));
+    QCOMPARE(fresh.findUser(QStringLiteral("Bea")).lastSubAct, QStringLiteral("8"));
+}
+
+void TestUserDatabase::updateKeepsTheCreationDate()
+{
+    writeFile(usersPath,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"
+              " <User Name=\"Ana\" LastAct=\"0\" LastSubAct=\"0\" CreateDate=\"Mon Mar 2 2026\" "
+              "LastDate=\"Tue Mar 3 2026\"/>\n</userdb>\n");
+    UserDatabase().updateUser(withActivity(QStringLiteral("Ana"), 1, 2));
+    QCOMPARE(readAll(usersPath),
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"
+             " <User Name=\"Ana\" LastAct=\"1\" LastSubAct=\"2\" CreateDate=\"Mon Mar 2 2026\" "
+             "LastDate=\"" + today() + "\"/>\n</userdb>\n");
+
+    // A learner the file does not know is created today.
+    UserDatabase().updateUser(withActivity(QStringLiteral("Bea"), 0, 0));
+    QCOMPARE(storedUsers().last().attribute(QStringLiteral("CreateDate")).toUtf8(), today());
+}
+
+void TestUserDatabase::damagedFileIsKeptAside()
+{
+    const QByteArray damaged = "<userdb>\n <User Name=\"Ana\" LastAct=\"1\">\n</userdb>\n";
+    writeFile(usersPath, damaged);
+    UserDatabase db;
+    QVERIFY(db.userNames().isEmpty());
+    QCOMPARE(readAll(usersPath + QStringLiteral(".damaged")), damaged);
+
+    db.addUser(QStringLiteral("Bea"));
+    QCOMPARE(UserDatabase().userNames(), QStringList { QStringLiteral("Bea") });
+    QCOMPARE(readAll(usersPath + QStringLiteral(".damaged")), damaged);
+    QCOMPARE(db.load(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestUserDatabase)
+#include "tst_userdatabase.moc"
