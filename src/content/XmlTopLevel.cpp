@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -150,14 +151,31 @@ inline bool isSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// For each ASCII byte: 1 when it may start a name, 2 when it may follow.
+struct AsciiNameTable
+{
+    uchar kind[128] = {};
+
+    constexpr AsciiNameTable()
+    {
+        for (int c = 0; c < 128; ++c) {
+            const bool start = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+            const bool follow = start || (c >= '0' && c <= '9') || c == '-' || c == '.';
+            kind[c] = uchar((start ? 1 : 0) | (follow ? 2 : 0));
+        }
+    }
+};
+
+constexpr AsciiNameTable asciiNames;
+
 inline bool isAsciiNameStart(uchar c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    return asciiNames.kind[c] & 1;
 }
 
 inline bool isAsciiName(uchar c)
 {
-    return isAsciiNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    return asciiNames.kind[c] & 2;
 }
 
 // Valid UTF-8 of XML characters only: no other control characters, no
@@ -167,6 +185,16 @@ bool isXmlUtf8(const char *data, qsizetype size)
     const auto *p = reinterpret_cast<const uchar *>(data);
     qsizetype i = 0;
     while (i < size) {
+        // Eight bytes at a time while they are printable ASCII.
+        if (i + 8 <= size) {
+            quint64 word;
+            std::memcpy(&word, p + i, sizeof word);
+            const quint64 high = 0x8080808080808080ULL;
+            if ((word & high) == 0 && ((word - 0x2020202020202020ULL) & ~word & high) == 0) {
+                i += 8;
+                continue;
+            }
+        }
         const uchar c = p[i];
         if (c < 0x80) {
             if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
@@ -458,12 +486,12 @@ private:
             if (!spaced || !name(&attributeBegin, &attributeEnd))
                 return false;
             const qsizetype length = attributeEnd - attributeBegin;
-            for (const auto &seen : std::as_const(m_attributeNames)) {
+            for (const auto &seen : m_attributeNames) {
                 if (seen.second - seen.first == length
                     && std::memcmp(m_p + seen.first, m_p + attributeBegin, size_t(length)) == 0)
                     return false;
             }
-            m_attributeNames.append(qMakePair(attributeBegin, attributeEnd));
+            m_attributeNames.emplace_back(attributeBegin, attributeEnd);
             skipSpace();
             if (m_pos >= m_size || m_p[m_pos] != '=')
                 return false;
@@ -551,7 +579,7 @@ private:
                         out.children.append(node);
                     }
                 }
-            } else if (at("</")) {
+            } else if (m_pos + 1 < m_size && m_p[m_pos + 1] == '/') {
                 m_pos += 2;
                 qsizetype begin = 0;
                 qsizetype end = 0;
@@ -570,7 +598,7 @@ private:
                     child.text = slice(childBegin, m_pos);
                     out.children.append(child);
                 }
-            } else if (at("<!--")) {
+            } else if (m_pos + 1 < m_size && m_p[m_pos + 1] == '!' && at("<!--")) {
                 QList<QByteArray> comments;
                 if (!comment(&comments))
                     return false;
@@ -579,7 +607,7 @@ private:
                     node.text = comments.first();
                     out.children.append(node);
                 }
-            } else if (at("<![CDATA[")) {
+            } else if (m_pos + 1 < m_size && m_p[m_pos + 1] == '!' && at("<![CDATA[")) {
                 const qsizetype begin = m_pos;
                 const qsizetype end = find("]]>", m_pos);
                 if (end >= m_size)
@@ -590,7 +618,7 @@ private:
                     node.text = slice(begin, m_pos);
                     out.children.append(node);
                 }
-            } else if (at("<?") || at("<!")) {
+            } else if (m_pos + 1 < m_size && (m_p[m_pos + 1] == '?' || m_p[m_pos + 1] == '!')) {
                 return false;
             } else {
                 const qsizetype begin = m_pos;
@@ -622,7 +650,7 @@ private:
     const QByteArray &m_bytes;
     qsizetype m_pos = 0;
     // The names of the attributes of the tag being read, as byte ranges.
-    QList<QPair<qsizetype, qsizetype>> m_attributeNames;
+    std::vector<std::pair<qsizetype, qsizetype>> m_attributeNames;
 };
 
 QString XmlTopLevel::Node::attribute(const QString &name) const
