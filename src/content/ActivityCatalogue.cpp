@@ -13,8 +13,8 @@ ActivityEntry entryOf(const QDomElement &element, bool withAudio)
     ActivityEntry entry;
     entry.id = element.attribute(QStringLiteral("id")).toInt();
     entry.name = element.attribute(QStringLiteral("name"));
-    entry.instructionAudio =
-        withAudio ? element.attribute(QStringLiteral("instructionAudio")) : QString();
+    entry.instructionAudio
+        = withAudio ? element.attribute(QStringLiteral("instructionAudio")) : QString();
     return entry;
 }
 
@@ -57,8 +57,8 @@ int ActivityCatalogue::load()
     return int(m_groups.size());
 }
 
-QString ActivityCatalogue::fullTitle(const QString &group, const QString &subgroup,
-                                     const QString &activity)
+QString ActivityCatalogue::fullTitle(
+    const QString &group, const QString &subgroup, const QString &activity)
 {
     return group + QStringLiteral(" -  ") + subgroup + QStringLiteral(" - ") + activity;
 }

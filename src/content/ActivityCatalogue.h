@@ -33,8 +33,8 @@ public:
     // Group + " -  " + subgroup + " - " + activity, for every activity in file order.
     QStringList fullTitles() const;
 
-    static QString fullTitle(const QString &group, const QString &subgroup,
-                             const QString &activity);
+    static QString fullTitle(
+        const QString &group, const QString &subgroup, const QString &activity);
 
 private:
     QList<ActivityEntry> m_groups;

@@ -7,18 +7,17 @@ KeyboardManager::KeyboardManager(QObject *parent)
 {
     m_rows = {
         { Qt::Key_Escape, Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6,
-          Qt::Key_F7, Qt::Key_F8, Qt::Key_F9, Qt::Key_F10, Qt::Key_F11, Qt::Key_F12 },
+            Qt::Key_F7, Qt::Key_F8, Qt::Key_F9, Qt::Key_F10, Qt::Key_F11, Qt::Key_F12 },
         { Qt::Key_AsciiTilde, Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_5, Qt::Key_6,
-          Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_0, Qt::Key_Minus, Qt::Key_Plus,
-          Qt::Key_Backspace },
+            Qt::Key_7, Qt::Key_8, Qt::Key_9, Qt::Key_0, Qt::Key_Minus, Qt::Key_Plus,
+            Qt::Key_Backspace },
         { Qt::Key_Tab, Qt::Key_Q, Qt::Key_W, Qt::Key_E, Qt::Key_R, Qt::Key_T, Qt::Key_Y, Qt::Key_U,
-          Qt::Key_I, Qt::Key_O, Qt::Key_P },
+            Qt::Key_I, Qt::Key_O, Qt::Key_P },
         { Qt::Key_CapsLock, Qt::Key_A, Qt::Key_S, Qt::Key_D, Qt::Key_F, Qt::Key_G, Qt::Key_H,
-          Qt::Key_J, Qt::Key_K, Qt::Key_L, Qt::Key_Ntilde, Qt::Key_Return },
-        { Qt::Key_Shift, Qt::Key_Z, Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_B, Qt::Key_N, Qt::Key_M,
-          Qt::Key_Shift },
-        { Qt::Key_Control, Qt::Key_Meta, Qt::Key_Alt, Qt::Key_Space, Qt::Key_Alt,
-          Qt::Key_Control },
+            Qt::Key_J, Qt::Key_K, Qt::Key_L, Qt::Key_Ntilde, Qt::Key_Return },
+        { Qt::Key_Shift, Qt::Key_Z, Qt::Key_X, Qt::Key_C, Qt::Key_V, Qt::Key_B, Qt::Key_N,
+            Qt::Key_M, Qt::Key_Shift },
+        { Qt::Key_Control, Qt::Key_Meta, Qt::Key_Alt, Qt::Key_Space, Qt::Key_Alt, Qt::Key_Control },
     };
 }
 

@@ -10,7 +10,6 @@
 #include <QSaveFile>
 #include <QStringList>
 #include <QXmlStreamReader>
-
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
@@ -25,8 +24,8 @@ namespace {
 void syncFolder(const QString &folder)
 {
 #ifdef Q_OS_UNIX
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd
+        = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd);
@@ -248,6 +247,12 @@ bool XmlDataFile::writeAtomically(const QString &path, const QByteArray &bytes)
 void XmlDataFile::forgetParsedFiles()
 {
     parsedFiles().clear();
+}
+
+bool XmlDataFile::isXmlChar(uint c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF)
+        || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
 bool XmlDataFile::isNameStartChar(uint c)

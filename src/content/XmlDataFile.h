@@ -17,10 +17,10 @@ class XmlDataFile
 {
 public:
     enum Status {
-        Loaded,     // parsed
-        Missing,    // no file: the document is left empty, without a root
+        Loaded, // parsed
+        Missing, // no file: the document is left empty, without a root
         Unreadable, // exists but cannot be read or moved aside: never write over it
-        Damaged,    // not well-formed: kept as backupName(); the document is the empty file's
+        Damaged, // not well-formed: kept as backupName(); the document is the empty file's
     };
 
     // rootName is the root element of the file the program creates ("userdb", "Scores").
@@ -60,6 +60,8 @@ public:
     // Forgets the remembered documents (for measuring first reads).
     static void forgetParsedFiles();
 
+    // The characters an XML document may hold at all.
+    static bool isXmlChar(uint c);
     // XML's name characters (without the colon, which namespaces reserve).
     static bool isNameStartChar(uint c);
     static bool isNameChar(uint c);

@@ -38,7 +38,7 @@ public:
     // Replaces the content by the document in bytes; false when it is not
     // well-formed XML, with the parser's message and place.
     bool parse(const QByteArray &bytes, QString *error = nullptr, int *line = nullptr,
-               int *column = nullptr);
+        int *column = nullptr);
     // Files in the shape the program writes are read by a scanner of its
     // own; anything it does not vouch for goes through the toolkit's parser.
     ParsedBy parsedBy() const { return m_parsedBy; }

@@ -13,8 +13,8 @@ class Score : public QObject
     Q_OBJECT
 public:
     explicit Score(QObject *parent = nullptr);
-    Score(const QString &object, int corrects, int total, int consecutive,
-          QObject *parent = nullptr);
+    Score(
+        const QString &object, int corrects, int total, int consecutive, QObject *parent = nullptr);
 
     const QString &object() const { return m_object; }
     int corrects() const { return m_corrects; }

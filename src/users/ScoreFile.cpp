@@ -7,7 +7,6 @@
 
 #include <QDomDocument>
 #include <QDomElement>
-
 #include <utility>
 
 namespace {
@@ -74,7 +73,8 @@ QString ScoreFile::learnerName(const QString &tagName)
         }
         const qsizetype close = tagName.indexOf(QLatin1Char('_'), i + 1);
         bool ok = false;
-        const uint codePoint = close > i + 1 ? tagName.mid(i + 1, close - i - 1).toUInt(&ok, 16) : 0;
+        const uint codePoint
+            = close > i + 1 ? tagName.mid(i + 1, close - i - 1).toUInt(&ok, 16) : 0;
         // Not an encoding this class wrote: a tag written by hand, taken as it is.
         if (!ok || codePoint > 0x10FFFF)
             return tagName;

@@ -5,7 +5,6 @@
 #include <QDomDocument>
 #include <QDomElement>
 #include <QHash>
-
 #include <utility>
 
 namespace {

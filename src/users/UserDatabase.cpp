@@ -4,7 +4,6 @@
 #include "content/XmlDataFile.h"
 
 #include <QDomElement>
-
 #include <utility>
 
 namespace {

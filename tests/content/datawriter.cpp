@@ -8,10 +8,8 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
-
 #include <cstdio>
 #include <cstring>
-
 #include <sys/resource.h>
 
 int main(int argc, char **argv)

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 class TestActivityCatalogue : public QObject
@@ -77,7 +76,9 @@ void TestActivityCatalogue::loadsThreeLevels()
                    "    <Deeper name=\"ignored\"/>\n"
                    "   </Act>\n"
                    "   text is no entry\n"
-                   "   <Act name=\"\xc2\xbf" "C\xc3\xb3" "mo suena?\"/>\n"
+                   "   <Act name=\"\xc2\xbf"
+                   "C\xc3\xb3"
+                   "mo suena?\"/>\n"
                    "  </Sub>\n"
                    "  <Sub name=\"Sin actividades\"/>\n"
                    " </Group>\n"
@@ -110,8 +111,8 @@ void TestActivityCatalogue::loadsThreeLevels()
     QVERIFY(!groups.last().hasChildren);
 
     QCOMPARE(catalogue.fullTitles(),
-             QStringList({ "Letras y Numeros -  Sonidos de las Letras - Te presento sonidos",
-                           "Letras y Numeros -  Sonidos de las Letras - \u00bfC\u00f3mo suena?" }));
+        QStringList({ "Letras y Numeros -  Sonidos de las Letras - Te presento sonidos",
+            "Letras y Numeros -  Sonidos de las Letras - \u00bfC\u00f3mo suena?" }));
 
     // A default entry.
     const ActivityEntry entry;
@@ -128,9 +129,12 @@ void TestActivityCatalogue::fullTitlesKeepTheSpacing_data()
     QTest::addColumn<QString>("activity");
     QTest::addColumn<QString>("title");
 
-    QTest::newRow("braille") << "Braille" << "Cajetin" << "Letras escondidas"
+    QTest::newRow("braille") << "Braille"
+                             << "Cajetin"
+                             << "Letras escondidas"
                              << "Braille -  Cajetin - Letras escondidas";
-    QTest::newRow("letters") << "Letras y Numeros" << "Sonidos de las Letras"
+    QTest::newRow("letters") << "Letras y Numeros"
+                             << "Sonidos de las Letras"
                              << "Te presento sonidos"
                              << "Letras y Numeros -  Sonidos de las Letras - Te presento sonidos";
 }
@@ -142,7 +146,7 @@ void TestActivityCatalogue::fullTitlesKeepTheSpacing()
     QFETCH(QString, activity);
     QFETCH(QString, title);
     writeCatalogue("<Activities><G name=\"" + group.toUtf8() + "\"><S name=\"" + subgroup.toUtf8()
-                   + "\"><A name=\"" + activity.toUtf8() + "\"/></S></G></Activities>");
+        + "\"><A name=\"" + activity.toUtf8() + "\"/></S></G></Activities>");
     QCOMPARE(ActivityCatalogue().fullTitles(), QStringList { title });
     QCOMPARE(ActivityCatalogue::fullTitle(group, subgroup, activity), title);
 }

@@ -78,17 +78,28 @@ void TestKeyboardManager::orientation_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<int>("result");
 
-    QTest::newRow("A to Q: up") << "A" << "Q" << 4;
-    QTest::newRow("M to N: left") << "M" << "N" << 2;
-    QTest::newRow("L to enye: right") << "L" << "\u00d1" << 3;
-    QTest::newRow("1 to 0: right") << "1" << "0" << 3;
-    QTest::newRow("Q to A: down") << "Q" << "A" << 5;
-    QTest::newRow("Z to 5: up") << "Z" << "5" << 4;
-    QTest::newRow("same key") << "K" << "K" << 1;
-    QTest::newRow("target off the model") << "A" << "a" << 4;
-    QTest::newRow("target off the model from the top row") << "3" << "?" << 4;
-    QTest::newRow("pressed off the model") << "a" << "A" << 0;
-    QTest::newRow("both off the model") << "!" << "?" << 0;
+    QTest::newRow("A to Q: up") << "A"
+                                << "Q" << 4;
+    QTest::newRow("M to N: left") << "M"
+                                  << "N" << 2;
+    QTest::newRow("L to enye: right") << "L"
+                                      << "\u00d1" << 3;
+    QTest::newRow("1 to 0: right") << "1"
+                                   << "0" << 3;
+    QTest::newRow("Q to A: down") << "Q"
+                                  << "A" << 5;
+    QTest::newRow("Z to 5: up") << "Z"
+                                << "5" << 4;
+    QTest::newRow("same key") << "K"
+                              << "K" << 1;
+    QTest::newRow("target off the model") << "A"
+                                          << "a" << 4;
+    QTest::newRow("target off the model from the top row") << "3"
+                                                           << "?" << 4;
+    QTest::newRow("pressed off the model") << "a"
+                                           << "A" << 0;
+    QTest::newRow("both off the model") << "!"
+                                        << "?" << 0;
 }
 
 void TestKeyboardManager::orientation()

@@ -10,12 +10,10 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
-
-#include <functional>
-#include <memory>
-
 #include <csignal>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -30,7 +28,8 @@ QByteArray readAll(const QString &path)
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(bytes) == bytes.size();
 }
 
 // What the process wrote to standard output while f ran.
@@ -58,8 +57,8 @@ QString describe(const QDomElement &element)
     for (int i = 0; i < map.count(); ++i)
         attributes << map.item(i).nodeName() + QLatin1Char('=') + map.item(i).nodeValue();
     attributes.sort();
-    return element.tagName() + QLatin1Char('[') + attributes.join(QLatin1Char(',')) + QLatin1Char(']')
-        + QString::fromUtf8(XmlTopLevel::elementText(element, 0));
+    return element.tagName() + QLatin1Char('[') + attributes.join(QLatin1Char(','))
+        + QLatin1Char(']') + QString::fromUtf8(XmlTopLevel::elementText(element, 0));
 }
 
 QString describe(const XmlTopLevel::Node &node)
@@ -134,7 +133,7 @@ void TestXmlDataFile::emptyFileHasThreeLines()
     QCOMPARE(doc.serialise(), expected);
     // A document emptied by the program keeps the shape.
     QCOMPARE(XmlTopLevel(QStringLiteral("Scores")).serialise(),
-             QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Scores>\n</Scores>\n"));
+        QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Scores>\n</Scores>\n"));
 }
 
 void TestXmlDataFile::readsWhatTheToolkitReads_data()
@@ -144,44 +143,46 @@ void TestXmlDataFile::readsWhatTheToolkitReads_data()
 
     const int scanner = XmlTopLevel::Scanner;
     const int toolkit = XmlTopLevel::Toolkit;
-    QTest::newRow("own shape")
-        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Scores>\n"
-                      " <Ana type=\"Braille\">\n  <Activity name=\"x\">\n"
-                      "   <Score Object=\"\xc3\x91\" Corrects=\"1\" Total=\"2\" Consecutive=\"0\"/>\n"
-                      "  </Activity>\n </Ana>\n"
-                      " <User Name=\"Bea\" LastAct=\"\" LastSubAct=\"\"/>\n</Scores>\n")
-        << scanner;
+    QTest::newRow("own shape") << QByteArray(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Scores>\n"
+        " <Ana type=\"Braille\">\n  <Activity name=\"x\">\n"
+        "   <Score Object=\"\xc3\x91\" Corrects=\"1\" Total=\"2\" Consecutive=\"0\"/>\n"
+        "  </Activity>\n </Ana>\n"
+        " <User Name=\"Bea\" LastAct=\"\" LastSubAct=\"\"/>\n</Scores>\n")
+                               << scanner;
     QTest::newRow("single quotes, no declaration")
-        << QByteArray("<userdb><User Name='Ana' LastAct='1'/><User Name = 'Bea' /></userdb>") << scanner;
-    QTest::newRow("references and blanks in values")
-        << QByteArray("<r><u Name=\"Ana &amp; Bea &lt;3 &#233;&#xE9; &quot;x&quot; &apos;\" "
-                      "t=\"a\tb\nc\"/></r>")
+        << QByteArray("<userdb><User Name='Ana' LastAct='1'/><User Name = 'Bea' /></userdb>")
         << scanner;
-    QTest::newRow("comments, text and CDATA")
-        << QByteArray("<?xml version='1.0'?>\n<!-- before -->\n<r>\n <!-- a note -->\n"
-                      " <a>text &amp; more<![CDATA[<raw>]]><b/></a>\n loose text\n</r>\n"
-                      "<!-- after -->\n")
-        << scanner;
+    QTest::newRow("references and blanks in values") << QByteArray(
+        "<r><u Name=\"Ana &amp; Bea &lt;3 &#233;&#xE9; &quot;x&quot; &apos;\" "
+        "t=\"a\tb\nc\"/></r>") << scanner;
+    QTest::newRow("comments, text and CDATA") << QByteArray(
+        "<?xml version='1.0'?>\n<!-- before -->\n<r>\n <!-- a note -->\n"
+        " <a>text &amp; more<![CDATA[<raw>]]><b/></a>\n loose text\n</r>\n"
+        "<!-- after -->\n") << scanner;
     QTest::newRow("empty root") << QByteArray("<?xml version=\"1.0\"?>\n<Scores/>\n") << scanner;
     QTest::newRow("root with attributes")
         << QByteArray("<Scores version=\"2\">\n <a/>\n</Scores>") << scanner;
-    QTest::newRow("names outside ASCII")
-        << QByteArray("<r><Mar\xc3\xad" "a type=\"Braille\"><\xc3\x91" "and\xc3\xba/></Mar\xc3\xad" "a></r>")
-        << scanner;
-    QTest::newRow("standalone")
-        << QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?><r><a/></r>")
-        << scanner;
+    QTest::newRow("names outside ASCII") << QByteArray("<r><Mar\xc3\xad"
+                                                       "a type=\"Braille\"><\xc3\x91"
+                                                       "and\xc3\xba/></Mar\xc3\xad"
+                                                       "a></r>")
+                                         << scanner;
+    QTest::newRow("standalone") << QByteArray(
+        "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?><r><a/></r>")
+                                << scanner;
     QTest::newRow("end tag with blanks") << QByteArray("<r><a></a  ></r >") << scanner;
     QTest::newRow("deep") << QByteArray("<r><a><b><c><d x=\"1\"/></c></b></a><e/></r>") << scanner;
-    QTest::newRow("doctype") << QByteArray("<!DOCTYPE Users>\n<userdb><User Name=\"Ana\"/></userdb>")
+    QTest::newRow("doctype") << QByteArray(
+        "<!DOCTYPE Users>\n<userdb><User Name=\"Ana\"/></userdb>")
                              << toolkit;
     QTest::newRow("processing instruction")
         << QByteArray("<?xml version=\"1.0\"?><?style x?><r><a/></r>") << toolkit;
     QTest::newRow("prefixed names") << QByteArray("<r><p:a p:x=\"1\"/></r>") << toolkit;
     QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf<r><a x=\"1\"/></r>") << toolkit;
-    QTest::newRow("Latin-1")
-        << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r><a x=\"Mar\xed" "a\"/></r>")
-        << toolkit;
+    QTest::newRow("Latin-1") << QByteArray(
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r><a x=\"Mar\xed"
+        "a\"/></r>") << toolkit;
 }
 
 void TestXmlDataFile::readsWhatTheToolkitReads()
@@ -268,7 +269,10 @@ void TestXmlDataFile::ownFilesComeBackByteForByte()
 {
     QDomDocument scratch;
     XmlTopLevel doc(QStringLiteral("Scores"));
-    for (const char *name : { "Ana", "Mar\xc3\xad" "a", "_-Ana_20_Bea" }) {
+    for (const char *name : { "Ana",
+             "Mar\xc3\xad"
+             "a",
+             "_-Ana_20_Bea" }) {
         QDomElement learner = scratch.createElement(QString::fromUtf8(name));
         learner.setAttribute(QStringLiteral("type"), QStringLiteral("Braille"));
         QDomElement activity = scratch.createElement(QStringLiteral("Activity"));
@@ -284,12 +288,12 @@ void TestXmlDataFile::ownFilesComeBackByteForByte()
     }
     const QByteArray bytes = doc.serialise();
     QCOMPARE(bytes.left(bytes.indexOf("Mar")),
-             QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Scores>\n"
-                        " <Ana type=\"Braille\">\n"
-                        "  <Activity name=\"Como Suena\">\n"
-                        "   <Score Object=\"\xc3\x91\" Corrects=\"1\" Total=\"2\" Consecutive=\"0\"/>\n"
-                        "  </Activity>\n"
-                        " </Ana>\n <"));
+        QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Scores>\n"
+                   " <Ana type=\"Braille\">\n"
+                   "  <Activity name=\"Como Suena\">\n"
+                   "   <Score Object=\"\xc3\x91\" Corrects=\"1\" Total=\"2\" Consecutive=\"0\"/>\n"
+                   "  </Activity>\n"
+                   " </Ana>\n <"));
     QVERIFY(bytes.endsWith(" </_-Ana_20_Bea>\n</Scores>\n"));
 
     XmlTopLevel read;
@@ -308,9 +312,10 @@ void TestXmlDataFile::domDocumentsAreWrittenInTheSameShape()
                                       "LastAct='1'/><!--n--></userdb>")));
     const QString file = path(QStringLiteral("users.xml"));
     QVERIFY(XmlDataFile(file, QStringLiteral("userdb")).write(doc));
-    QCOMPARE(readAll(file), QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"
-                                       " <User Name=\"Ana &amp; Bea\" LastAct=\"1\" LastDate=\"d\"/>\n"
-                                       " <!--n-->\n</userdb>\n"));
+    QCOMPARE(readAll(file),
+        QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"
+                   " <User Name=\"Ana &amp; Bea\" LastAct=\"1\" LastDate=\"d\"/>\n"
+                   " <!--n-->\n</userdb>\n"));
     // A document without a root is never written.
     QVERIFY(!XmlDataFile(file, QStringLiteral("userdb")).write(QDomDocument()));
     QVERIFY(!XmlDataFile(file, QStringLiteral("userdb")).write(XmlTopLevel()));
@@ -362,7 +367,7 @@ void TestXmlDataFile::damagedFileSeenThroughTheDom()
     QCOMPARE(doc.documentElement().tagName(), QStringLiteral("userdb"));
     QVERIFY(!doc.documentElement().hasChildNodes());
     QCOMPARE(readAll(file + QStringLiteral(".damaged")),
-             QByteArray("<userdb><User Name=\"Ana\"></userdb>"));
+        QByteArray("<userdb><User Name=\"Ana\"></userdb>"));
 }
 
 void TestXmlDataFile::rereadingSeesChangesMadeByOthers()
@@ -406,7 +411,7 @@ void TestXmlDataFile::fullDiskLeavesThePreviousFile()
     QCOMPARE(readAll(file), roundContent(1));
     // Nothing half written is left beside it.
     QCOMPARE(QDir(path(QStringLiteral("data"))).entryList(QDir::Files | QDir::Hidden),
-             QStringList { QStringLiteral("scores.xml") });
+        QStringList { QStringLiteral("scores.xml") });
 }
 
 void TestXmlDataFile::crashInTheMiddleOfAWriteLeavesThePreviousFile()
@@ -440,7 +445,7 @@ void TestXmlDataFile::killedWriterLeavesOneWholeRound()
 
         const QByteArray bytes = readAll(file);
         QVERIFY2(bytes == roundContent(finished) || bytes == roundContent(finished + 1),
-                 qPrintable(QStringLiteral("%1 bytes after round %2").arg(bytes.size()).arg(finished)));
+            qPrintable(QStringLiteral("%1 bytes after round %2").arg(bytes.size()).arg(finished)));
     }
 }
 

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-
 #include <cstdio>
 #include <memory>
 

@@ -8,10 +8,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
-
 #include <csignal>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -156,7 +154,7 @@ void TestScoreFile::twoElementsPerLearnerOneForEachType()
     QVERIFY(ScoreFile(letrasType).write(QStringLiteral("Ana"), letters->managers));
     QVERIFY(ScoreFile(brailleType).write(QStringLiteral("Ana"), braille->managers));
     QCOMPARE(learnerElements(readAll(scoresPath)),
-             QStringList({ "Ana/Letters and Numbers", "Ana/Braille" }));
+        QStringList({ "Ana/Letters and Numbers", "Ana/Braille" }));
 
     // Each widget reads back only its own element.
     std::unique_ptr<WidgetManagers> lettersAgain(WidgetManagers::letters());
@@ -181,7 +179,7 @@ void TestScoreFile::writingMovesTheLearnerToTheEnd()
     letters->managers.at(0)->recordCorrect(QStringLiteral("C"));
     QVERIFY(letrasFile.write(QStringLiteral("Ana"), letters->managers));
     QCOMPARE(learnerElements(readAll(scoresPath)),
-             QStringList({ "Ana/Braille", "Bea/Letters and Numbers", "Ana/Letters and Numbers" }));
+        QStringList({ "Ana/Braille", "Bea/Letters and Numbers", "Ana/Letters and Numbers" }));
     std::unique_ptr<WidgetManagers> read(WidgetManagers::letters());
     letrasFile.read(QStringLiteral("Ana"), read->managers);
     QCOMPARE(read->managers.at(0)->score(QStringLiteral("C"))->corrects(), 1);
@@ -192,30 +190,31 @@ void TestScoreFile::readsAFileWrittenByHand()
     // Other quotes, other indentation, attributes in another order, an
     // unknown activity, an unknown object and a second matching element.
     writeFile(scoresPath,
-              "<?xml version='1.0' encoding='UTF-8'?>\n"
-              "<Scores>\n"
-              "    <Ana type='Letters and Numbers'>\n"
-              "        <Activity name='Como Suena'>\n"
-              "            <Score Total='4' Consecutive='3' Object='b' Corrects='3'/>\n"
-              "            <Score Object='Ntilde' Corrects='9' Total='9' Consecutive='9'/>\n"
-              "        </Activity>\n"
-              "        <Activity name='Juego nuevo'>\n"
-              "            <Score Object='A' Corrects='5' Total='5' Consecutive='5'/>\n"
-              "        </Activity>\n"
-              "        <Activity name='numeros escondidos'>\n"
-              "            <Score Object='1' Corrects='5' Total='5' Consecutive='5'/>\n"
-              "        </Activity>\n"
-              "    </Ana>\n"
-              "    <!-- a note left by the teacher -->\n"
-              "    <Ana type='Braille'>\n"
-              "        <Activity name='Como Suena'><Score Object='Z' Corrects='1' Total='1' Consecutive='1'/></Activity>\n"
-              "    </Ana>\n"
-              "    <Ana type='Letters and Numbers'>\n"
-              "        <Activity name='Numeros Escondidos'>\n"
-              "            <Score Object='7' Corrects='1' Total='2' Consecutive='0'/>\n"
-              "        </Activity>\n"
-              "    </Ana>\n"
-              "</Scores>\n");
+        "<?xml version='1.0' encoding='UTF-8'?>\n"
+        "<Scores>\n"
+        "    <Ana type='Letters and Numbers'>\n"
+        "        <Activity name='Como Suena'>\n"
+        "            <Score Total='4' Consecutive='3' Object='b' Corrects='3'/>\n"
+        "            <Score Object='Ntilde' Corrects='9' Total='9' Consecutive='9'/>\n"
+        "        </Activity>\n"
+        "        <Activity name='Juego nuevo'>\n"
+        "            <Score Object='A' Corrects='5' Total='5' Consecutive='5'/>\n"
+        "        </Activity>\n"
+        "        <Activity name='numeros escondidos'>\n"
+        "            <Score Object='1' Corrects='5' Total='5' Consecutive='5'/>\n"
+        "        </Activity>\n"
+        "    </Ana>\n"
+        "    <!-- a note left by the teacher -->\n"
+        "    <Ana type='Braille'>\n"
+        "        <Activity name='Como Suena'><Score Object='Z' Corrects='1' Total='1' "
+        "Consecutive='1'/></Activity>\n"
+        "    </Ana>\n"
+        "    <Ana type='Letters and Numbers'>\n"
+        "        <Activity name='Numeros Escondidos'>\n"
+        "            <Score Object='7' Corrects='1' Total='2' Consecutive='0'/>\n"
+        "        </Activity>\n"
+        "    </Ana>\n"
+        "</Scores>\n");
     std::unique_ptr<WidgetManagers> letters(WidgetManagers::letters());
     ScoreFile(letrasType).read(QStringLiteral("Ana"), letters->managers);
 
@@ -241,7 +240,7 @@ void TestScoreFile::namesAreCaseSensitive()
     letters->managers.at(0)->recordWrong(QStringLiteral("E"));
     QVERIFY(file.write(QStringLiteral("ana"), letters->managers));
     QCOMPARE(learnerElements(readAll(scoresPath)),
-             QStringList({ "Ana/Letters and Numbers", "ana/Letters and Numbers" }));
+        QStringList({ "Ana/Letters and Numbers", "ana/Letters and Numbers" }));
 
     file.read(QStringLiteral("Ana"), letters->managers);
     QCOMPARE(letters->managers.at(0)->score(QStringLiteral("A"))->corrects(), 1);
@@ -307,7 +306,7 @@ void TestScoreFile::oddNamesRoundTrip()
     QDomDocument doc;
     QVERIFY2(doc.setContent(bytes), bytes.left(300).constData());
     QCOMPARE(learnerElements(bytes),
-             QStringList({ "Bea/" + letrasType, tag + QLatin1Char('/') + letrasType }));
+        QStringList({ "Bea/" + letrasType, tag + QLatin1Char('/') + letrasType }));
 
     std::unique_ptr<WidgetManagers> read(WidgetManagers::letters());
     file.read(name, read->managers);
@@ -323,7 +322,7 @@ void TestScoreFile::handWrittenTagsAreTakenAsTheyAre()
     QCOMPARE(ScoreFile::learnerName(QStringLiteral("_-ab_zz_")), QStringLiteral("_-ab_zz_"));
     QCOMPARE(ScoreFile::learnerName(QStringLiteral("_-ab_")), QStringLiteral("_-ab_"));
     QCOMPARE(ScoreFile::learnerName(QStringLiteral("_-Ana_20_Mar\u00eda")),
-             QStringLiteral("Ana Mar\u00eda"));
+        QStringLiteral("Ana Mar\u00eda"));
     QCOMPARE(ScoreFile::learnerName(QStringLiteral("Ana_20_")), QStringLiteral("Ana_20_"));
 }
 
@@ -346,14 +345,14 @@ void TestScoreFile::emptyNameWritesNothing()
 void TestScoreFile::unknownObjectsNeverReachTheFile()
 {
     writeFile(scoresPath,
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Scores>\n"
-              " <Ana type=\"Letters and Numbers\">\n"
-              "  <Activity name=\"Como Suena\">\n"
-              "   <Score Object=\"Ntilde\" Corrects=\"4\" Total=\"4\" Consecutive=\"4\"/>\n"
-              "   <Score Object=\"P9\" Corrects=\"4\" Total=\"4\" Consecutive=\"4\"/>\n"
-              "   <Score Object=\"A\" Corrects=\"1\" Total=\"1\" Consecutive=\"1\"/>\n"
-              "  </Activity>\n"
-              " </Ana>\n</Scores>\n");
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Scores>\n"
+        " <Ana type=\"Letters and Numbers\">\n"
+        "  <Activity name=\"Como Suena\">\n"
+        "   <Score Object=\"Ntilde\" Corrects=\"4\" Total=\"4\" Consecutive=\"4\"/>\n"
+        "   <Score Object=\"P9\" Corrects=\"4\" Total=\"4\" Consecutive=\"4\"/>\n"
+        "   <Score Object=\"A\" Corrects=\"1\" Total=\"1\" Consecutive=\"1\"/>\n"
+        "  </Activity>\n"
+        " </Ana>\n</Scores>\n");
     std::unique_ptr<WidgetManagers> letters(WidgetManagers::letters());
     const ScoreFile file(letrasType);
     file.read(QStringLiteral("Ana"), letters->managers);
@@ -438,7 +437,7 @@ void TestScoreFile::killedWriteLeavesAWholeFile()
         ScoreFile(letrasType).read(QStringLiteral("Ana"), read->managers);
         const int round = read->managers.first()->score(QStringLiteral("A"))->total();
         QVERIFY2(round == finished || round == finished + 1,
-                 qPrintable(QStringLiteral("round %1 after %2").arg(round).arg(finished)));
+            qPrintable(QStringLiteral("round %1 after %2").arg(round).arg(finished)));
         QCOMPARE(sumOfTotals(read->managers), round * (4 * 27 + 10));
     }
 }

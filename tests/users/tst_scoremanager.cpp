@@ -77,14 +77,22 @@ void TestScoreManager::labelLookup_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("object");
 
-    QTest::newRow("capital") << "A" << "A";
-    QTest::newRow("lower case") << "a" << "A";
-    QTest::newRow("enye") << "\u00d1" << "\u00d1";
-    QTest::newRow("lower-case enye") << "\u00f1" << "\u00d1";
-    QTest::newRow("digit") << "7" << "7";
-    QTest::newRow("dot") << "P3" << "P3";
-    QTest::newRow("lower-case dot") << "p3" << "P3";
-    QTest::newRow("last letter") << "z" << "Z";
+    QTest::newRow("capital") << "A"
+                             << "A";
+    QTest::newRow("lower case") << "a"
+                                << "A";
+    QTest::newRow("enye") << "\u00d1"
+                          << "\u00d1";
+    QTest::newRow("lower-case enye") << "\u00f1"
+                                     << "\u00d1";
+    QTest::newRow("digit") << "7"
+                           << "7";
+    QTest::newRow("dot") << "P3"
+                         << "P3";
+    QTest::newRow("lower-case dot") << "p3"
+                                    << "P3";
+    QTest::newRow("last letter") << "z"
+                                 << "Z";
 }
 
 void TestScoreManager::labelLookup()
@@ -101,7 +109,7 @@ void TestScoreManager::unknownLabelChangesNothing()
 {
     ScoreManager manager(QStringLiteral("Como Suena"));
     const QStringList unknown = { QString(), QStringLiteral("Ntilde"), QStringLiteral("P7"),
-                                  QStringLiteral("10"), QStringLiteral("AB"), QStringLiteral("?") };
+        QStringLiteral("10"), QStringLiteral("AB"), QStringLiteral("?") };
     for (const QString &label : unknown) {
         QVERIFY2(!manager.score(label), qPrintable(label));
         QVERIFY(!manager.recordCorrect(label));
@@ -143,9 +151,9 @@ void TestScoreManager::toElementHoldsTheKindInOrder_data()
     }
     QTest::newRow("letters") << int(ScoreManager::Letters) << letters;
     QTest::newRow("numbers") << int(ScoreManager::Numbers)
-                             << QStringList{ "0", "1", "2", "3", "4", "5", "6", "7", "8", "9" };
+                             << QStringList { "0", "1", "2", "3", "4", "5", "6", "7", "8", "9" };
     QTest::newRow("dots") << int(ScoreManager::Dots)
-                          << QStringList{ "P1", "P2", "P3", "P4", "P5", "P6" };
+                          << QStringList { "P1", "P2", "P3", "P4", "P5", "P6" };
 }
 
 void TestScoreManager::toElementHoldsTheKindInOrder()
@@ -178,14 +186,14 @@ void TestScoreManager::toElementHoldsTheKindInOrder()
 void TestScoreManager::loadElementReadsEveryChild()
 {
     QDomDocument doc;
-    QVERIFY(doc.setContent(QByteArray(
-        "<Activity name=\"Como Suena\">"
-        " <Score Object=\"b\" Corrects=\"3\" Total=\"4\" Consecutive=\"3\"/>"
-        " <Score Object=\"\xc3\x91\" Corrects=\"x\" Total=\"7\" Consecutive=\"\"/>"
-        " <Whatever Object=\"7\" Corrects=\"1\" Total=\"1\" Consecutive=\"1\"/>"
-        " <Score Object=\"Ntilde\" Corrects=\"9\" Total=\"9\" Consecutive=\"9\"/>"
-        " <Score Object=\"P9\" Corrects=\"9\" Total=\"9\" Consecutive=\"9\"/>"
-        "</Activity>")));
+    QVERIFY(doc.setContent(
+        QByteArray("<Activity name=\"Como Suena\">"
+                   " <Score Object=\"b\" Corrects=\"3\" Total=\"4\" Consecutive=\"3\"/>"
+                   " <Score Object=\"\xc3\x91\" Corrects=\"x\" Total=\"7\" Consecutive=\"\"/>"
+                   " <Whatever Object=\"7\" Corrects=\"1\" Total=\"1\" Consecutive=\"1\"/>"
+                   " <Score Object=\"Ntilde\" Corrects=\"9\" Total=\"9\" Consecutive=\"9\"/>"
+                   " <Score Object=\"P9\" Corrects=\"9\" Total=\"9\" Consecutive=\"9\"/>"
+                   "</Activity>")));
     ScoreManager manager(QStringLiteral("Como Suena"));
     manager.loadElement(doc.documentElement());
 
@@ -270,9 +278,12 @@ void TestScoreManager::sections_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("last");
 
-    QTest::newRow("letters") << int(ScoreManager::Letters) << 27 << "A" << "Z";
-    QTest::newRow("numbers") << int(ScoreManager::Numbers) << 10 << "0" << "9";
-    QTest::newRow("dots") << int(ScoreManager::Dots) << 6 << "P1" << "P6";
+    QTest::newRow("letters") << int(ScoreManager::Letters) << 27 << "A"
+                             << "Z";
+    QTest::newRow("numbers") << int(ScoreManager::Numbers) << 10 << "0"
+                             << "9";
+    QTest::newRow("dots") << int(ScoreManager::Dots) << 6 << "P1"
+                          << "P6";
 }
 
 void TestScoreManager::sections()
@@ -286,21 +297,22 @@ void TestScoreManager::sections()
     manager.setKind(kind);
 
     const QString html = manager.toHtml();
-    QVERIFY(html.startsWith(QStringLiteral(
-        "<P>Actividad : Numeros Escondidos<br>"
-        "<table cellpadding=\"5\" cellspacing=\"1\" border=\"1\" width=\"100%\">"
-        "<tr bgcolor=\"#cccccc\"><td>Objeto</td><td>Correctas</td><td>Total</td>"
-        "<td>Desempe&ntilde;o</td><td>Consecutivas</td><td>Dominio</td></tr>")));
+    QVERIFY(html.startsWith(
+        QStringLiteral("<P>Actividad : Numeros Escondidos<br>"
+                       "<table cellpadding=\"5\" cellspacing=\"1\" border=\"1\" width=\"100%\">"
+                       "<tr bgcolor=\"#cccccc\"><td>Objeto</td><td>Correctas</td><td>Total</td>"
+                       "<td>Desempe&ntilde;o</td><td>Consecutivas</td><td>Dominio</td></tr>")));
     QVERIFY(html.endsWith(QStringLiteral("</table></P><P><HR></P>")));
     QCOMPARE(html.count(QStringLiteral("<tr><td>")), rows);
     QVERIFY(html.contains(QStringLiteral("<tr><td>") + first + QStringLiteral("</td>")));
     QVERIFY(html.contains(QStringLiteral("<tr><td>") + last + QStringLiteral("</td>")));
 
     const QStringList lines = manager.toText().split(QLatin1Char('\n'));
-    QCOMPARE(lines.size(), rows + 3); // title, header, rows, and the empty rest after the last line feed
+    QCOMPARE(
+        lines.size(), rows + 3); // title, header, rows, and the empty rest after the last line feed
     QCOMPARE(lines.at(0), QStringLiteral("Actividad\tNumeros Escondidos"));
     QCOMPARE(lines.at(1),
-             QStringLiteral("Objeto\tCorrectas\tTotal\tDesempe&ntilde;o\tConsecutivas\tDominio"));
+        QStringLiteral("Objeto\tCorrectas\tTotal\tDesempe&ntilde;o\tConsecutivas\tDominio"));
     QCOMPARE(lines.at(2), first + QStringLiteral("\t0\t0\t0.00\t0\tNO"));
     QCOMPARE(lines.at(rows + 1), last + QStringLiteral("\t0\t0\t0.00\t0\tNO"));
     QVERIFY(lines.last().isEmpty());

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 namespace {
@@ -101,15 +100,15 @@ void TestUserDatabase::firstUserMakesTheFile()
     UserDatabase db;
     db.addUser(QStringLiteral("Ana"));
     QCOMPARE(readAll(usersPath),
-             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"
-             " <User Name=\"Ana\" LastAct=\"\" LastSubAct=\"\" CreateDate=\""
-                 + today() + "\" LastDate=\"" + today() + "\"/>\n</userdb>\n");
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"
+        " <User Name=\"Ana\" LastAct=\"\" LastSubAct=\"\" CreateDate=\""
+            + today() + "\" LastDate=\"" + today() + "\"/>\n</userdb>\n");
     QCOMPARE(db.userNames(), QStringList { QStringLiteral("Ana") });
     QCOMPARE(db.load(), 1);
 
     db.createFile();
     QCOMPARE(readAll(usersPath),
-             QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n</userdb>\n"));
+        QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n</userdb>\n"));
 }
 
 void TestUserDatabase::missingFileMeansNoUsers()
@@ -183,14 +182,15 @@ void TestUserDatabase::namesAreCaseSensitive()
 void TestUserDatabase::readsAFileWrittenByHand()
 {
     writeFile(usersPath,
-              "<?xml version='1.0' encoding='UTF-8'?>\n"
-              "<!DOCTYPE Users>\n"
-              "<userdb>\n"
-              "    <!-- the class of 2026 -->\n"
-              "    <User LastDate='Mon Mar 2 2026' LastSubAct='4' Name='Mar\xc3\xad" "a' LastAct='0'/>\n"
-              "    <Learner Name='Bea'/>\n"
-              "    <User Name='Cid' LastAct='3'></User>\n"
-              "</userdb>\n");
+        "<?xml version='1.0' encoding='UTF-8'?>\n"
+        "<!DOCTYPE Users>\n"
+        "<userdb>\n"
+        "    <!-- the class of 2026 -->\n"
+        "    <User LastDate='Mon Mar 2 2026' LastSubAct='4' Name='Mar\xc3\xad"
+        "a' LastAct='0'/>\n"
+        "    <Learner Name='Bea'/>\n"
+        "    <User Name='Cid' LastAct='3'></User>\n"
+        "</userdb>\n");
     UserDatabase db;
     QCOMPARE(db.load(), 1);
     QCOMPARE(db.userNames(), QStringList({ "Mar\u00eda", "Bea", "Cid" }));
@@ -242,14 +242,15 @@ void TestUserDatabase::longLivedInstanceKeepsOthersProgress()
 void TestUserDatabase::updateKeepsTheCreationDate()
 {
     writeFile(usersPath,
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"
-              " <User Name=\"Ana\" LastAct=\"0\" LastSubAct=\"0\" CreateDate=\"Mon Mar 2 2026\" "
-              "LastDate=\"Tue Mar 3 2026\"/>\n</userdb>\n");
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"
+        " <User Name=\"Ana\" LastAct=\"0\" LastSubAct=\"0\" CreateDate=\"Mon Mar 2 2026\" "
+        "LastDate=\"Tue Mar 3 2026\"/>\n</userdb>\n");
     UserDatabase().updateUser(withActivity(QStringLiteral("Ana"), 1, 2));
     QCOMPARE(readAll(usersPath),
-             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"
-             " <User Name=\"Ana\" LastAct=\"1\" LastSubAct=\"2\" CreateDate=\"Mon Mar 2 2026\" "
-             "LastDate=\"" + today() + "\"/>\n</userdb>\n");
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"
+        " <User Name=\"Ana\" LastAct=\"1\" LastSubAct=\"2\" CreateDate=\"Mon Mar 2 2026\" "
+        "LastDate=\""
+            + today() + "\"/>\n</userdb>\n");
 
     // A learner the file does not know is created today.
     UserDatabase().updateUser(withActivity(QStringLiteral("Bea"), 0, 0));

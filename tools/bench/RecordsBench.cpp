@@ -1,5 +1,4 @@
 #include "bench/Bench.h"
-
 #include "content/XmlDataFile.h"
 #include "content/XmlTopLevel.h"
 #include "users/ScoreFile.h"
@@ -14,7 +13,6 @@
 #include <QList>
 #include <QObject>
 #include <QTemporaryDir>
-
 #include <utility>
 
 namespace {
@@ -65,8 +63,8 @@ QString learner(int i)
     return QStringLiteral("Alumno%1").arg(i);
 }
 
-XmlTopLevel::Node learnerNode(const QString &name, const QString &type,
-                              const QList<ScoreManager *> &managers)
+XmlTopLevel::Node learnerNode(
+    const QString &name, const QString &type, const QList<ScoreManager *> &managers)
 {
     QDomDocument doc;
     QDomElement element = doc.createElement(ScoreFile::tagName(name));

@@ -11,17 +11,46 @@ struct Pattern
 };
 
 const Pattern letterTable[] = {
-    { "A", "1" },     { "B", "12" },     { "C", "14" },     { "D", "145" },   { "E", "15" },
-    { "F", "124" },   { "G", "1245" },   { "H", "125" },    { "I", "24" },    { "J", "245" },
-    { "K", "13" },    { "L", "123" },    { "M", "134" },    { "N", "1345" },  { "Ntilde", "12456" },
-    { "O", "135" },   { "P", "1234" },   { "Q", "12345" },  { "R", "1235" },  { "S", "234" },
-    { "T", "2345" },  { "U", "136" },    { "V", "1236" },   { "W", "2456" },  { "X", "1346" },
-    { "Y", "13456" }, { "Z", "1356" },
+    { "A", "1" },
+    { "B", "12" },
+    { "C", "14" },
+    { "D", "145" },
+    { "E", "15" },
+    { "F", "124" },
+    { "G", "1245" },
+    { "H", "125" },
+    { "I", "24" },
+    { "J", "245" },
+    { "K", "13" },
+    { "L", "123" },
+    { "M", "134" },
+    { "N", "1345" },
+    { "Ntilde", "12456" },
+    { "O", "135" },
+    { "P", "1234" },
+    { "Q", "12345" },
+    { "R", "1235" },
+    { "S", "234" },
+    { "T", "2345" },
+    { "U", "136" },
+    { "V", "1236" },
+    { "W", "2456" },
+    { "X", "1346" },
+    { "Y", "13456" },
+    { "Z", "1356" },
 };
 
 const Pattern digitTable[] = {
-    { "1", "1" },   { "2", "12" },   { "3", "14" }, { "4", "145" }, { "5", "15" },
-    { "6", "124" }, { "7", "1245" }, { "8", "125" }, { "9", "24" },  { "0", "245" },
+    { "1", "1" },
+    { "2", "12" },
+    { "3", "14" },
+    { "4", "145" },
+    { "5", "15" },
+    { "6", "124" },
+    { "7", "1245" },
+    { "8", "125" },
+    { "9", "24" },
+    { "0", "245" },
 };
 
 std::array<bool, 6> dotsOf(const char *raised)
@@ -32,8 +61,7 @@ std::array<bool, 6> dotsOf(const char *raised)
     return dots;
 }
 
-template<size_t N>
-QString nameOf(const Pattern (&table)[N], const std::array<bool, 6> &dots)
+template <size_t N> QString nameOf(const Pattern (&table)[N], const std::array<bool, 6> &dots)
 {
     for (const Pattern &row : table) {
         if (dotsOf(row.dots) == dots)
@@ -42,8 +70,7 @@ QString nameOf(const Pattern (&table)[N], const std::array<bool, 6> &dots)
     return QStringLiteral("-1");
 }
 
-template<size_t N>
-const Pattern *find(const Pattern (&table)[N], const QString &name)
+template <size_t N> const Pattern *find(const Pattern (&table)[N], const QString &name)
 {
     for (const Pattern &row : table) {
         if (name == QLatin1String(row.name))

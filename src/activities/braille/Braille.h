@@ -3,7 +3,6 @@
 #include <QList>
 #include <QObject>
 #include <QString>
-
 #include <array>
 
 // One six-dot braille cell: dots 1, 2, 3 down the left column, 4, 5, 6 down

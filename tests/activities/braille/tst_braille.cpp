@@ -49,12 +49,33 @@ void TestBraille::letters_data()
     QTest::addColumn<QString>("dots");
 
     const char *const table[][2] = {
-        { "A", "1" },     { "B", "12" },    { "C", "14" },     { "D", "145" },  { "E", "15" },
-        { "F", "124" },   { "G", "1245" },  { "H", "125" },    { "I", "24" },   { "J", "245" },
-        { "K", "13" },    { "L", "123" },   { "M", "134" },    { "N", "1345" }, { "Ntilde", "12456" },
-        { "O", "135" },   { "P", "1234" },  { "Q", "12345" },  { "R", "1235" }, { "S", "234" },
-        { "T", "2345" },  { "U", "136" },   { "V", "1236" },   { "W", "2456" }, { "X", "1346" },
-        { "Y", "13456" }, { "Z", "1356" },
+        { "A", "1" },
+        { "B", "12" },
+        { "C", "14" },
+        { "D", "145" },
+        { "E", "15" },
+        { "F", "124" },
+        { "G", "1245" },
+        { "H", "125" },
+        { "I", "24" },
+        { "J", "245" },
+        { "K", "13" },
+        { "L", "123" },
+        { "M", "134" },
+        { "N", "1345" },
+        { "Ntilde", "12456" },
+        { "O", "135" },
+        { "P", "1234" },
+        { "Q", "12345" },
+        { "R", "1235" },
+        { "S", "234" },
+        { "T", "2345" },
+        { "U", "136" },
+        { "V", "1236" },
+        { "W", "2456" },
+        { "X", "1346" },
+        { "Y", "13456" },
+        { "Z", "1356" },
     };
     for (const auto &row : table)
         QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
@@ -80,16 +101,36 @@ void TestBraille::digits_data()
     QTest::addColumn<QString>("dots");
     QTest::addColumn<QString>("letter");
 
-    QTest::newRow("1") << "1" << "1" << "A";
-    QTest::newRow("2") << "2" << "12" << "B";
-    QTest::newRow("3") << "3" << "14" << "C";
-    QTest::newRow("4") << "4" << "145" << "D";
-    QTest::newRow("5") << "5" << "15" << "E";
-    QTest::newRow("6") << "6" << "124" << "F";
-    QTest::newRow("7") << "7" << "1245" << "G";
-    QTest::newRow("8") << "8" << "125" << "H";
-    QTest::newRow("9") << "9" << "24" << "I";
-    QTest::newRow("0") << "0" << "245" << "J";
+    QTest::newRow("1") << "1"
+                       << "1"
+                       << "A";
+    QTest::newRow("2") << "2"
+                       << "12"
+                       << "B";
+    QTest::newRow("3") << "3"
+                       << "14"
+                       << "C";
+    QTest::newRow("4") << "4"
+                       << "145"
+                       << "D";
+    QTest::newRow("5") << "5"
+                       << "15"
+                       << "E";
+    QTest::newRow("6") << "6"
+                       << "124"
+                       << "F";
+    QTest::newRow("7") << "7"
+                       << "1245"
+                       << "G";
+    QTest::newRow("8") << "8"
+                       << "125"
+                       << "H";
+    QTest::newRow("9") << "9"
+                       << "24"
+                       << "I";
+    QTest::newRow("0") << "0"
+                       << "245"
+                       << "J";
 }
 
 void TestBraille::digits()
@@ -116,14 +157,30 @@ void TestBraille::unknownPatterns_data()
     QTest::addColumn<QString>("letter");
     QTest::addColumn<QString>("number");
 
-    QTest::newRow("empty cell") << "" << "-1" << "-1";
-    QTest::newRow("all six") << "123456" << "-1" << "-1";
-    QTest::newRow("number sign") << "3456" << "-1" << "-1";
-    QTest::newRow("dot 6 alone") << "6" << "-1" << "-1";
-    QTest::newRow("K is no digit") << "13" << "K" << "-1";
-    QTest::newRow("W is no digit") << "2456" << "W" << "-1";
-    QTest::newRow("enye is no digit") << "12456" << "Ntilde" << "-1";
-    QTest::newRow("R") << "1235" << "R" << "-1";
+    QTest::newRow("empty cell") << ""
+                                << "-1"
+                                << "-1";
+    QTest::newRow("all six") << "123456"
+                             << "-1"
+                             << "-1";
+    QTest::newRow("number sign") << "3456"
+                                 << "-1"
+                                 << "-1";
+    QTest::newRow("dot 6 alone") << "6"
+                                 << "-1"
+                                 << "-1";
+    QTest::newRow("K is no digit") << "13"
+                                   << "K"
+                                   << "-1";
+    QTest::newRow("W is no digit") << "2456"
+                                   << "W"
+                                   << "-1";
+    QTest::newRow("enye is no digit") << "12456"
+                                      << "Ntilde"
+                                      << "-1";
+    QTest::newRow("R") << "1235"
+                       << "R"
+                       << "-1";
 }
 
 void TestBraille::unknownPatterns()
@@ -172,12 +229,18 @@ void TestBraille::mirror_data()
     QTest::addColumn<QString>("dots");
     QTest::addColumn<QString>("mirrored");
 
-    QTest::newRow("D becomes F") << "145" << "124";
-    QTest::newRow("C stays") << "14" << "14";
-    QTest::newRow("A becomes dot 4") << "1" << "4";
-    QTest::newRow("enye") << "12456" << "12345";
-    QTest::newRow("left column") << "123" << "456";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("D becomes F") << "145"
+                                 << "124";
+    QTest::newRow("C stays") << "14"
+                             << "14";
+    QTest::newRow("A becomes dot 4") << "1"
+                                     << "4";
+    QTest::newRow("enye") << "12456"
+                          << "12345";
+    QTest::newRow("left column") << "123"
+                                 << "456";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestBraille::mirror()
