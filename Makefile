@@ -30,6 +30,9 @@ stage: media
 	cp $(BUILD)/src/purimba $(STAGE)/purimba
 	rm -rf $(STAGE)/media.new
 	cp -r $(BUILD)/demo/media $(STAGE)/media.new
+	# Activity suggestions saved from the side panel live inside media/.
+	if [ -f $(STAGE)/media/system/text/suggestions.txt ]; then \
+	    cp -p $(STAGE)/media/system/text/suggestions.txt $(STAGE)/media.new/system/text/; fi
 	rm -rf $(STAGE)/media
 	mv $(STAGE)/media.new $(STAGE)/media
 	cp $(BUILD)/demo/data/activities.xml $(STAGE)/data/activities.xml
@@ -37,7 +40,8 @@ stage: media
 run: stage
 	cd $(STAGE) && ./purimba $(ARGS)
 
-test: build
+# The demo tree is built first: the media test checks it.
+test: media
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build

@@ -14,4 +14,5 @@ QString fixture(const QString &name);
 
 // One function per group of figures; main() runs them in turn.
 void runAudioBench();
+void runMediaGenBench();
 void runRecordsBench();

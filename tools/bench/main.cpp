@@ -37,6 +37,7 @@ int main(int argc, char **argv)
         qputenv("SDL_AUDIODRIVER", "dummy");
     QCoreApplication app(argc, argv);
     runAudioBench();
+    runMediaGenBench();
     runRecordsBench();
     return 0;
 }

@@ -1,0 +1,339 @@
+// The demo media generator: reading its sources, rejecting sources that
+// would give an incomplete tree, and bringing a tree up to date without
+// making again what did not change.
+
+#include "mediagen/AudioMaker.h"
+#include "mediagen/Generator.h"
+#include "mediagen/MediaPlan.h"
+#include "mediagen/SourceFile.h"
+#include "mediagen/Tools.h"
+
+#include <QDirIterator>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        && file.write(bytes) == bytes.size();
+}
+
+Job fileJob(const QString &output, const QString &content)
+{
+    return Job { output, QStringLiteral("file"), { content } };
+}
+
+QByteArray samples(const QList<int> &values)
+{
+    QByteArray bytes(values.size() * 2, Qt::Uninitialized);
+    for (int i = 0; i < values.size(); ++i)
+        qToLittleEndian<qint16>(qint16(values.at(i)), bytes.data() + 2 * i);
+    return bytes;
+}
+
+QList<int> values(const QByteArray &bytes)
+{
+    QList<int> result;
+    for (int i = 0; i + 1 < bytes.size(); i += 2)
+        result.append(qFromLittleEndian<qint16>(bytes.constData() + i));
+    return result;
+}
+
+bool copyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + path.mid(from.size());
+        QDir().mkpath(QFileInfo(target).path());
+        if (!QFile::copy(path, target))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestMediaGen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sourceFile();
+    void sourceFileErrors_data();
+    void sourceFileErrors();
+
+    void realSourcesPlan();
+    void badSources_data();
+    void badSources();
+
+    void incremental();
+    void removesWhatIsNoLongerPlanned();
+    void failedFileIsRetried();
+
+    void trimSilence();
+    void normalise();
+
+private:
+    Tools m_tools; // no programs: file jobs need none
+};
+
+void TestMediaGen::sourceFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.txt"));
+    QVERIFY(writeAll(path,
+        "# comment\nname = eñe\n\n[Nandu]\nimage = draw:nandu\nname = x = y\n"
+        "name = ñandú\n[ Two words ]\n"));
+    SourceFile file;
+    QString error;
+    QVERIFY2(file.load(path, &error), qPrintable(error));
+    QCOMPARE(file.header().value(QStringLiteral("name")), QStringLiteral("eñe"));
+    QCOMPARE(file.sections().size(), 2);
+    const SourceFile::Section nandu = file.sections().at(0);
+    QCOMPARE(nandu.name, QStringLiteral("Nandu"));
+    QCOMPARE(nandu.line, 4);
+    // The last value wins; only the first "=" separates key and value.
+    QCOMPARE(nandu.value(QStringLiteral("name")), QStringLiteral("ñandú"));
+    QCOMPARE(nandu.entries.at(1).value, QStringLiteral("x = y"));
+    QVERIFY(nandu.has(QStringLiteral("image")));
+    QVERIFY(!nandu.has(QStringLiteral("sound")));
+    QCOMPARE(file.sections().at(1).name, QStringLiteral("Two words"));
+}
+
+void TestMediaGen::sourceFileErrors_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no equals") << QByteArray("a = 1\njust text\n") << QStringLiteral("a.txt:2:");
+    QTest::newRow("no key") << QByteArray("= 1\n") << QStringLiteral("a.txt:1:");
+    QTest::newRow("open header") << QByteArray("\n\n[Word\n") << QStringLiteral("a.txt:3:");
+    QTest::newRow("empty header") << QByteArray("[]\n") << QStringLiteral("a.txt:1:");
+    QTest::newRow("not UTF-8") << QByteArray("name = \xff\xfe\n") << QStringLiteral("UTF-8");
+}
+
+void TestMediaGen::sourceFileErrors()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.txt"));
+    QVERIFY(writeAll(path, content));
+    SourceFile file;
+    QString error;
+    QVERIFY(!file.load(path, &error));
+    QVERIFY2(error.contains(expected), qPrintable(error));
+}
+
+void TestMediaGen::realSourcesPlan()
+{
+    MediaPlan plan;
+    QString error;
+    QVERIFY2(plan.build(QStringLiteral(PURIMBA_MEDIA_SRC), &error), qPrintable(error));
+    QSet<QString> outputs;
+    for (const Job &job : plan.jobs()) {
+        QVERIFY2(!outputs.contains(job.output), qPrintable(job.output));
+        outputs.insert(job.output);
+    }
+    // One clip per word of a sentence, and the letter clips from the letter sources.
+    const QString abeja = QStringLiteral("media/languages/Español/Letras/A/Abeja/");
+    for (int i = 1; i <= 7; ++i)
+        QVERIFY(outputs.contains(abeja + QStringLiteral("sentence%1.ogg").arg(i)));
+    QVERIFY(!outputs.contains(abeja + QStringLiteral("sentence8.ogg")));
+    QVERIFY(outputs.contains(QStringLiteral("media/system/audio/letters/Ntilde.ogg")));
+    QVERIFY(plan.folders().contains(QStringLiteral("media/system/text")));
+}
+
+void TestMediaGen::badSources_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("accented word folder") << "letters/A.txt"
+                                          << "[Abeja]"
+                                          << "[Ábeja]"
+                                          << "letters/A.txt:5: a word folder";
+    QTest::newRow("word of another letter") << "letters/A.txt"
+                                            << "[Abeja]"
+                                            << "[Beja]"
+                                            << "letters/A.txt:5: a word folder";
+    QTest::newRow("one word only") << "letters/B.txt"
+                                   << "[Bebe]"
+                                   << "# [Bebe]"
+                                   << "at least two words";
+    QTest::newRow("missing picture") << "letters/C.txt"
+                                     << "image = 🏠"
+                                     << "# no picture"
+                                     << "\"image\" is missing";
+    QTest::newRow("sentence too long")
+        << "letters/D.txt"
+        << "sentence = El delfín salta sobre las olas."
+        << "sentence = El delfín salta sobre las olas del mar muy azul hoy."
+        << "1 to 9 words";
+    QTest::newRow("unknown sound") << "letters/A.txt"
+                                   << "@zumbido"
+                                   << "@zumbidoo"
+                                   << "unknown sound";
+    QTest::newRow("emoji the font lacks") << "letters/E.txt"
+                                          << "image = 🐘"
+                                          << "image = \uE000"
+                                          << "emoji font has no";
+    QTest::newRow("wrong count") << "numbers/3.txt"
+                                 << "🐷 x3"
+                                 << "🐷 x4"
+                                 << "x3";
+    QTest::newRow("too few frames") << "texts/Trabalenguas/Tres tristes tigres.txt"
+                                    << "[3]"
+                                    << "# [3]"
+                                    << "three to six frames";
+    QTest::newRow("broken catalogue") << "activities.xml"
+                                      << "</Activities>"
+                                      << "</Activity>"
+                                      << "activities.xml:";
+    QTest::newRow("no voice") << "settings.txt"
+                              << "voice = es-419"
+                              << ""
+                              << "\"voice\" is missing";
+}
+
+void TestMediaGen::badSources()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QVERIFY(copyTree(QStringLiteral(PURIMBA_MEDIA_SRC), dir.path()));
+    const QString path = dir.filePath(file);
+    QString content = QString::fromUtf8(readAll(path));
+    QVERIFY2(content.contains(from), qPrintable(from));
+    content.replace(from, to);
+    QVERIFY(writeAll(path, content.toUtf8()));
+
+    MediaPlan plan;
+    QString error;
+    QVERIFY(!plan.build(dir.path(), &error));
+    QVERIFY2(error.contains(expected), qPrintable(error));
+}
+
+void TestMediaGen::incremental()
+{
+    QTemporaryDir dir;
+    const QString a = QStringLiteral("media/a/one.txt");
+    const QString b = QStringLiteral("media/b/same as one.txt");
+    const QString c = QStringLiteral("data/other.xml");
+    QList<Job> jobs = { fileJob(a, QStringLiteral("uno")), fileJob(b, QStringLiteral("uno")),
+        fileJob(c, QStringLiteral("<x/>")) };
+    Generator generator(m_tools, dir.path(), 2);
+    QString error;
+    QVERIFY2(generator.run(jobs, {}, &error), qPrintable(error));
+    // Equal files are made once and copied.
+    QCOMPARE(generator.stats().made, 2);
+    QCOMPARE(generator.stats().copied, 1);
+    QCOMPARE(readAll(dir.filePath(a)), QByteArray("uno"));
+    QCOMPARE(readAll(dir.filePath(b)), QByteArray("uno"));
+
+    QVERIFY(generator.run(jobs, {}, &error));
+    QCOMPARE(generator.stats().made + generator.stats().copied, 0);
+
+    // Only the changed file is made again.
+    jobs[2] = fileJob(c, QStringLiteral("<y/>"));
+    QVERIFY(generator.run(jobs, {}, &error));
+    QCOMPARE(generator.stats().made, 1);
+    QCOMPARE(readAll(dir.filePath(c)), QByteArray("<y/>"));
+
+    // A file removed or changed by hand is put right; its twin is the source.
+    QVERIFY(QFile::remove(dir.filePath(a)));
+    QVERIFY(writeAll(dir.filePath(c), "<y/> and more"));
+    QVERIFY(generator.run(jobs, {}, &error));
+    QCOMPARE(generator.stats().made, 1);
+    QCOMPARE(generator.stats().copied, 1);
+    QCOMPARE(readAll(dir.filePath(a)), QByteArray("uno"));
+    QCOMPARE(readAll(dir.filePath(c)), QByteArray("<y/>"));
+}
+
+void TestMediaGen::removesWhatIsNoLongerPlanned()
+{
+    QTemporaryDir dir;
+    const QString word = QStringLiteral("media/Letras/A/Abeja/name.ogg");
+    const QString kept = QStringLiteral("media/system/text");
+    Generator generator(m_tools, dir.path(), 1);
+    QString error;
+    QVERIFY(generator.run({ fileJob(word, QStringLiteral("x")),
+                              fileJob(QStringLiteral("media/x.txt"), QStringLiteral("y")) },
+        { kept }, &error));
+    QVERIFY(QFileInfo(dir.filePath(kept)).isDir());
+    QVERIFY(writeAll(dir.filePath(QStringLiteral("media/Letras/B/stray.txt")), "left over"));
+
+    // The word is gone from the sources: its folder must not stay behind as
+    // an empty word, and nothing unplanned stays in the tree.
+    QVERIFY(generator.run(
+        { fileJob(QStringLiteral("media/x.txt"), QStringLiteral("y")) }, { kept }, &error));
+    QCOMPARE(generator.stats().removed, 2);
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("media/Letras"))));
+    QVERIFY(QFileInfo(dir.filePath(kept)).isDir());
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("media/x.txt"))));
+}
+
+void TestMediaGen::failedFileIsRetried()
+{
+    QTemporaryDir dir;
+    const QString good = QStringLiteral("media/good.txt");
+    const QString bad = QStringLiteral("media/bad.ogg");
+    const QList<Job> jobs
+        = { fileJob(good, QStringLiteral("ok")), Job { bad, QStringLiteral("no such kind"), {} } };
+    Generator generator(m_tools, dir.path(), 2);
+    QString error;
+    QVERIFY(!generator.run(jobs, {}, &error));
+    QVERIFY2(error.contains(bad), qPrintable(error));
+    // The rest of the tree is made, and nothing half-written is left.
+    QCOMPARE(readAll(dir.filePath(good)), QByteArray("ok"));
+    QVERIFY(!QFileInfo::exists(dir.filePath(bad)));
+    QVERIFY(!QFileInfo::exists(dir.filePath(bad + QStringLiteral(".part"))));
+
+    // The failure is not recorded as done: the next run tries it again.
+    QVERIFY(!generator.run(jobs, {}, &error));
+    QCOMPARE(generator.stats().made, 0);
+    QVERIFY2(error.contains(bad), qPrintable(error));
+}
+
+void TestMediaGen::trimSilence()
+{
+    const int rate = 1000; // 20 samples of lead-in, 83 of tail at this rate
+    QList<int> sound(300, 0);
+    for (int i = 100; i < 110; ++i)
+        sound[i] = 5000;
+    const QList<int> trimmed = values(AudioMaker::trimSilence(samples(sound), rate));
+    QCOMPARE(trimmed.size(), 20 + 10 + 83);
+    QCOMPARE(trimmed.at(20), 5000);
+    QCOMPARE(trimmed.at(29), 5000);
+    QCOMPARE(trimmed.at(30), 0);
+
+    // All silence (or nearly) is kept as it is.
+    const QList<int> quiet(50, 100);
+    QCOMPARE(values(AudioMaker::trimSilence(samples(quiet), rate)), quiet);
+}
+
+void TestMediaGen::normalise()
+{
+    const QList<int> loud = values(AudioMaker::normalise(samples({ 0, 1000, -2000, 500 })));
+    QCOMPARE(loud, QList<int>({ 0, 13000, -26000, 6500 }));
+    const QList<int> silence = { 0, 0, 0 };
+    QCOMPARE(values(AudioMaker::normalise(samples(silence))), silence);
+}
+
+QTEST_MAIN(TestMediaGen)
+#include "tst_mediagen.moc"

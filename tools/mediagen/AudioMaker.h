@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class Tools;
+
+// Makes Ogg Vorbis clips: speech from espeak-ng and synthesized sounds or
+// silences from sox, both encoded by oggenc. Each clip gets a fixed Ogg
+// stream serial number derived from its content, so equal sources give
+// equal bytes.
+class AudioMaker
+{
+public:
+    explicit AudioMaker(const Tools &tools)
+        : m_tools(tools)
+    {
+    }
+
+    // params: voice, speed (words per minute), pitch (0-99), text. The text
+    // may hold espeak-ng phoneme input in [[...]].
+    bool speech(const QStringList &params, const QString &target, QString *error) const;
+    // params: sox effect arguments (one string, split at blanks) and a
+    // repeat count: the sound is heard that many times with a short gap.
+    bool sound(const QStringList &params, const QString &target, QString *error) const;
+
+    // Leading and trailing near-silence shortened to a few milliseconds, so
+    // chained clips follow each other without dead air. 16-bit mono samples.
+    static QByteArray trimSilence(const QByteArray &samples, int rate);
+    // Scaled so that the loudest sample is a little below full scale.
+    static QByteArray normalise(const QByteArray &samples);
+
+private:
+    bool encode(const QByteArray &samples, int rate, const QStringList &params,
+        const QString &target, QString *error) const;
+
+    const Tools &m_tools;
+};

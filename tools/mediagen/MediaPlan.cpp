@@ -1,0 +1,523 @@
+#include "MediaPlan.h"
+
+#include "PictureMaker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <utility>
+
+namespace {
+
+const QStringList &alphabet()
+{
+    static const QStringList letters = [] {
+        QStringList list;
+        for (char c = 'A'; c <= 'Z'; ++c) {
+            list.append(QString(QLatin1Char(c)));
+            if (c == 'N')
+                list.append(QStringLiteral("Ntilde"));
+        }
+        return list;
+    }();
+    return letters;
+}
+
+const QStringList kCategories = { QStringLiteral("Cuentos"), QStringLiteral("Fabulas"),
+    QStringLiteral("Trabalenguas"), QStringLiteral("Poesias") };
+
+// The longest sentence: the program plays its words one by one from
+// "sentence1.ogg" up to "sentence9.ogg".
+const int kMaxSentenceWords = 9;
+
+// Word folders are stored without accents or "ñ" (the program restores the
+// spelling of known words on screen); text titles are shown as menu entries.
+const QRegularExpression kWordFolder(QStringLiteral("^[A-Z][a-z]+$"));
+const QRegularExpression kTextFolder(QStringLiteral("^[A-Z][A-Za-z ]+$"));
+
+QString joinNames(const QStringList &names)
+{
+    if (names.size() <= 1)
+        return names.join(QString());
+    return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" y ")
+        + names.last();
+}
+
+QString fill(QString text, const QHash<QString, QString> &fields)
+{
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        text.replace(QLatin1Char('{') + it.key() + QLatin1Char('}'), it.value());
+    return text;
+}
+
+// The spoken words of a sentence, punctuation removed. A word written as
+// espeak-ng phonemes ("[[...]]") is kept as it is.
+QStringList sentenceWords(const QString &sentence)
+{
+    QStringList words;
+    for (const QString &token :
+        sentence.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
+        const int phonemesEnd = token.indexOf(QLatin1String("]]"));
+        if (token.startsWith(QLatin1String("[[")) && phonemesEnd > 2) {
+            words.append(token.left(phonemesEnd + 2));
+            continue;
+        }
+        QString word;
+        for (const QChar c : token) {
+            if (c.isLetterOrNumber())
+                word += c;
+        }
+        if (!word.isEmpty())
+            words.append(word);
+    }
+    return words;
+}
+
+} // namespace
+
+bool MediaPlan::build(const QString &sourceDir, QString *error)
+{
+    m_sourceDir = sourceDir;
+    m_jobs.clear();
+    m_folders.clear();
+    m_templates.clear();
+    m_sounds.clear();
+    return readSettings(error) && readSounds(error) && readClips(error) && readSuggestions(error)
+        && readLetters(error) && readNumbers(error) && readTexts(error) && readInterface(error)
+        && readCatalogue(error);
+}
+
+bool MediaPlan::load(SourceFile *file, const QString &relativePath, QString *error) const
+{
+    return file->load(m_sourceDir + QLatin1Char('/') + relativePath, error);
+}
+
+void MediaPlan::add(const QString &output, const QString &kind, const QStringList &params)
+{
+    m_jobs.append(Job { output, kind, params });
+}
+
+bool MediaPlan::requireKeys(const SourceFile &file, const SourceFile::Section &section,
+    const QStringList &keys, QString *error) const
+{
+    for (const QString &key : keys) {
+        if (section.value(key).isEmpty()) {
+            *error = file.where(section.line, QStringLiteral("\"%1\" is missing").arg(key));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool MediaPlan::checkEmoji(
+    const SourceFile &file, int line, const QString &text, QString *error) const
+{
+    QString missing;
+    if (!PictureMaker::emojiAvailable(text, &missing)) {
+        *error = file.where(line,
+            QStringLiteral("the emoji font has no \"%1\" (U+%2)")
+                .arg(missing)
+                .arg(missing.toUcs4().value(0), 4, 16, QLatin1Char('0')));
+        return false;
+    }
+    return true;
+}
+
+bool MediaPlan::addClip(
+    const QString &output, const QString &value, const SourceFile &file, int line, QString *error)
+{
+    if (value.isEmpty()) {
+        *error = file.where(line, QStringLiteral("empty clip text"));
+        return false;
+    }
+    if (value.startsWith(QLatin1Char('@'))) {
+        static const QRegularExpression form(QStringLiteral("^@([a-z_]+)(?: x([1-9]))?$"));
+        const QRegularExpressionMatch match = form.match(value);
+        if (!match.hasMatch() || !m_sounds.contains(match.captured(1))) {
+            *error = file.where(line, QStringLiteral("unknown sound \"%1\"").arg(value));
+            return false;
+        }
+        const QString times = match.captured(2).isEmpty() ? QStringLiteral("1") : match.captured(2);
+        add(output, QStringLiteral("sound"), { m_sounds.value(match.captured(1)), times });
+        return true;
+    }
+    add(output, QStringLiteral("speech"), { m_voice, m_speed, m_pitch, value });
+    return true;
+}
+
+void MediaPlan::addSuggestions(
+    const QString &output, const QString &kind, const QHash<QString, QString> &fields)
+{
+    QByteArray xml;
+    QXmlStreamWriter writer(&xml);
+    writer.setAutoFormatting(true);
+    writer.setAutoFormattingIndent(1);
+    writer.writeStartDocument();
+    writer.writeStartElement(QStringLiteral("Sugerencias"));
+    for (const Template &t : std::as_const(m_templates)) {
+        if (t.kind != kind)
+            continue;
+        writer.writeStartElement(QStringLiteral("sugerencia"));
+        writer.writeAttribute(QStringLiteral("activity"), t.title);
+        writer.writeCharacters(fill(t.text, fields));
+        writer.writeEndElement();
+    }
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    add(output, QStringLiteral("file"), { QString::fromUtf8(xml) });
+}
+
+bool MediaPlan::readSettings(QString *error)
+{
+    SourceFile file;
+    if (!load(&file, QStringLiteral("settings.txt"), error))
+        return false;
+    if (!requireKeys(file, file.header(),
+            { QStringLiteral("language"), QStringLiteral("voice"), QStringLiteral("speed"),
+                QStringLiteral("pitch") },
+            error))
+        return false;
+    m_languageRoot
+        = QStringLiteral("media/languages/") + file.header().value(QStringLiteral("language"));
+    m_voice = file.header().value(QStringLiteral("voice"));
+    m_speed = file.header().value(QStringLiteral("speed"));
+    m_pitch = file.header().value(QStringLiteral("pitch"));
+    return true;
+}
+
+bool MediaPlan::readSounds(QString *error)
+{
+    SourceFile file;
+    if (!load(&file, QStringLiteral("sounds.txt"), error))
+        return false;
+    for (const SourceFile::Entry &entry : file.header().entries)
+        m_sounds.insert(entry.key, entry.value);
+    return true;
+}
+
+bool MediaPlan::readClips(QString *error)
+{
+    SourceFile file;
+    if (!load(&file, QStringLiteral("clips.txt"), error))
+        return false;
+    const QHash<QString, QString> folders = {
+        { QStringLiteral("instructions"), QStringLiteral("media/system/audio/instructions/") },
+        { QStringLiteral("menus"), QStringLiteral("media/system/audio/menus/") },
+        { QStringLiteral("letters"), QStringLiteral("media/system/audio/letters/") },
+        { QStringLiteral("audio"), QStringLiteral("media/system/audio/") },
+    };
+    for (const SourceFile::Section &section : file.sections()) {
+        if (!folders.contains(section.name)) {
+            *error = file.where(section.line, QStringLiteral("unknown clip folder"));
+            return false;
+        }
+        for (const SourceFile::Entry &entry : section.entries) {
+            const QString output = folders.value(section.name) + entry.key + QStringLiteral(".ogg");
+            if (!addClip(output, entry.value, file, entry.line, error))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool MediaPlan::readSuggestions(QString *error)
+{
+    SourceFile file;
+    if (!load(&file, QStringLiteral("suggestions.txt"), error))
+        return false;
+    for (const SourceFile::Section &section : file.sections()) {
+        if (!requireKeys(file, section, { QStringLiteral("for"), QStringLiteral("text") }, error))
+            return false;
+        m_templates.append({ section.name, section.value(QStringLiteral("for")),
+            section.value(QStringLiteral("text")) });
+    }
+    return true;
+}
+
+bool MediaPlan::readLetters(QString *error)
+{
+    const QString letterClips = QStringLiteral("media/system/audio/letters/");
+    for (const QString &letter : alphabet()) {
+        SourceFile file;
+        if (!load(&file, QStringLiteral("letters/%1.txt").arg(letter), error))
+            return false;
+        if (!requireKeys(file, file.header(),
+                { QStringLiteral("letter_name"), QStringLiteral("letter_sound") }, error))
+            return false;
+        const QString letterName = file.header().value(QStringLiteral("letter_name"));
+        const QString letterSound = file.header().value(QStringLiteral("letter_sound"));
+        if (!addClip(letterClips + letter + QStringLiteral(".ogg"), letterSound, file, 1, error))
+            return false;
+
+        const QString folder = m_languageRoot + QStringLiteral("/Letras/") + letter;
+        const QList<SourceFile::Section> words = file.sections();
+        if (words.size() < 2) {
+            *error = file.where(1, QStringLiteral("a letter needs at least two words"));
+            return false;
+        }
+        QStringList names;
+        for (const SourceFile::Section &word : words) {
+            if (!kWordFolder.match(word.name).hasMatch() || word.name.at(0) != letter.at(0)) {
+                *error = file.where(word.line,
+                    QStringLiteral("a word folder is the unaccented word, "
+                                   "capitalised, beginning with its letter"));
+                return false;
+            }
+            if (!requireKeys(file, word,
+                    { QStringLiteral("image"), QStringLiteral("sound"), QStringLiteral("name"),
+                        QStringLiteral("sentence") },
+                    error))
+                return false;
+            const QString base = folder + QLatin1Char('/') + word.name + QLatin1Char('/');
+            const QString image = word.value(QStringLiteral("image"));
+            if (image.startsWith(QLatin1String("draw:"))) {
+                if (!PictureMaker::hasDrawing(image.mid(5))) {
+                    *error = file.where(word.line, QStringLiteral("no drawing \"%1\"").arg(image));
+                    return false;
+                }
+            } else if (!checkEmoji(file, word.line, image, error)) {
+                return false;
+            }
+            add(base + QStringLiteral("image.jpg"), QStringLiteral("picture"),
+                { QStringLiteral("object"), image });
+
+            const QString sentence = word.value(QStringLiteral("sentence"));
+            const QStringList spoken = sentenceWords(sentence);
+            if (spoken.isEmpty() || spoken.size() > kMaxSentenceWords) {
+                *error = file.where(word.line,
+                    QStringLiteral("a sentence has 1 to %1 words").arg(kMaxSentenceWords));
+                return false;
+            }
+            const QString ownSound = word.value(QStringLiteral("letter_sound"));
+            const QString ownName = word.value(QStringLiteral("letter_name"));
+            if (!addClip(base + QStringLiteral("sound.ogg"), word.value(QStringLiteral("sound")),
+                    file, word.line, error)
+                || !addClip(base + QStringLiteral("name.ogg"), word.value(QStringLiteral("name")),
+                    file, word.line, error)
+                || !addClip(base + QStringLiteral("letter_sound.ogg"),
+                    ownSound.isEmpty() ? letterSound : ownSound, file, word.line, error)
+                || !addClip(base + QStringLiteral("letter_name.ogg"),
+                    ownName.isEmpty() ? letterName : ownName, file, word.line, error)
+                || !addClip(
+                    base + QStringLiteral("sentence.ogg"), sentence, file, word.line, error))
+                return false;
+            for (int i = 0; i < spoken.size(); ++i) {
+                if (!addClip(base + QStringLiteral("sentence%1.ogg").arg(i + 1), spoken.at(i), file,
+                        word.line, error))
+                    return false;
+            }
+            // Suggestions are read, not spoken: a name given as phonemes is
+            // written as its folder name instead.
+            const QString name = word.value(QStringLiteral("name"));
+            names.append(name.startsWith(QLatin1String("[[")) ? word.name.toLower() : name);
+        }
+        addSuggestions(folder + QStringLiteral("/sugerencias.txt"), QStringLiteral("letters"),
+            { { QStringLiteral("letra"),
+                  letter == QLatin1String("Ntilde") ? QStringLiteral("Ñ") : letter },
+                { QStringLiteral("palabras"), joinNames(names) } });
+    }
+    return true;
+}
+
+bool MediaPlan::readNumbers(QString *error)
+{
+    static const QRegularExpression countForm(QStringLiteral("^(\\S+) x([0-9])$"));
+    for (int digit = 0; digit <= 9; ++digit) {
+        const QString number = QString::number(digit);
+        SourceFile file;
+        if (!load(&file, QStringLiteral("numbers/%1.txt").arg(number), error))
+            return false;
+        if (!requireKeys(file, file.header(), { QStringLiteral("letter_name") }, error))
+            return false;
+        const QString numberName = file.header().value(QStringLiteral("letter_name"));
+        const QString folder = m_languageRoot + QStringLiteral("/Numeros/") + number;
+        const QList<SourceFile::Section> words = file.sections();
+        if (words.isEmpty()) {
+            *error = file.where(1, QStringLiteral("a number needs at least one word"));
+            return false;
+        }
+        for (const SourceFile::Section &word : words) {
+            if (!kWordFolder.match(word.name).hasMatch()) {
+                *error
+                    = file.where(word.line, QStringLiteral("a word folder is an unaccented word"));
+                return false;
+            }
+            if (!requireKeys(file, word,
+                    { QStringLiteral("image"), QStringLiteral("sound"), QStringLiteral("name") },
+                    error))
+                return false;
+            // The picture must show as many objects as the number says.
+            const QRegularExpressionMatch count
+                = countForm.match(word.value(QStringLiteral("image")));
+            if (!count.hasMatch() || count.captured(2) != number) {
+                *error = file.where(
+                    word.line, QStringLiteral("the picture is \"<emoji> x%1\"").arg(number));
+                return false;
+            }
+            if (!checkEmoji(file, word.line, count.captured(1), error))
+                return false;
+            const QString base = folder + QLatin1Char('/') + word.name + QLatin1Char('/');
+            add(base + QStringLiteral("image.jpg"), QStringLiteral("picture"),
+                { QStringLiteral("count"), count.captured(1), number });
+            if (!addClip(base + QStringLiteral("sound.ogg"), word.value(QStringLiteral("sound")),
+                    file, word.line, error)
+                || !addClip(base + QStringLiteral("name.ogg"), word.value(QStringLiteral("name")),
+                    file, word.line, error)
+                || !addClip(
+                    base + QStringLiteral("letter_name.ogg"), numberName, file, word.line, error)
+                || !addClip(
+                    base + QStringLiteral("letter_sound.ogg"), numberName, file, word.line, error))
+                return false;
+        }
+        addSuggestions(folder + QStringLiteral("/sugerencias.txt"), QStringLiteral("numbers"),
+            { { QStringLiteral("letra"), number }, { QStringLiteral("nombre"), numberName } });
+    }
+    return true;
+}
+
+bool MediaPlan::readTexts(QString *error)
+{
+    for (const QString &category : kCategories) {
+        const QDir dir(m_sourceDir + QStringLiteral("/texts/") + category);
+        const QStringList names
+            = dir.entryList({ QStringLiteral("*.txt") }, QDir::Files, QDir::Name);
+        if (names.isEmpty()) {
+            *error = dir.path() + QStringLiteral(": every category needs at least one text");
+            return false;
+        }
+        for (const QString &name : names) {
+            const QString title = QFileInfo(name).completeBaseName();
+            SourceFile file;
+            if (!load(&file, QStringLiteral("texts/%1/%2").arg(category, name), error))
+                return false;
+            if (!kTextFolder.match(title).hasMatch()) {
+                *error = file.where(1, QStringLiteral("a text title is plain letters and blanks"));
+                return false;
+            }
+            if (!requireKeys(file, file.header(),
+                    { QStringLiteral("menu"), QStringLiteral("suggestion") }, error))
+                return false;
+            const QString base = m_languageRoot + QStringLiteral("/Textos/") + category
+                + QLatin1Char('/') + title + QLatin1Char('/');
+            if (!addClip(base + QStringLiteral("menu.ogg"),
+                    file.header().value(QStringLiteral("menu")), file, 1, error))
+                return false;
+            const QList<SourceFile::Section> frames = file.sections();
+            if (frames.size() < 3 || frames.size() > 6) {
+                *error = file.where(1, QStringLiteral("a text has three to six frames"));
+                return false;
+            }
+            for (int i = 0; i < frames.size(); ++i) {
+                const SourceFile::Section &frame = frames.at(i);
+                const QString number = QString::number(i + 1);
+                if (frame.name != number) {
+                    *error
+                        = file.where(frame.line, QStringLiteral("expected frame [%1]").arg(number));
+                    return false;
+                }
+                if (!requireKeys(
+                        file, frame, { QStringLiteral("image"), QStringLiteral("text") }, error)
+                    || !checkEmoji(file, frame.line, frame.value(QStringLiteral("image")), error))
+                    return false;
+                add(base + QStringLiteral("image%1.jpg").arg(number), QStringLiteral("picture"),
+                    { QStringLiteral("frame"), frame.value(QStringLiteral("image")),
+                        frame.value(QStringLiteral("background")),
+                        frame.value(QStringLiteral("text")) });
+                if (!addClip(base + QStringLiteral("audio%1.ogg").arg(number),
+                        frame.value(QStringLiteral("text")), file, frame.line, error))
+                    return false;
+            }
+            QByteArray xml;
+            QXmlStreamWriter writer(&xml);
+            writer.setAutoFormatting(true);
+            writer.setAutoFormattingIndent(1);
+            writer.writeStartDocument();
+            writer.writeStartElement(QStringLiteral("Sugerencias"));
+            writer.writeStartElement(QStringLiteral("sugerencia"));
+            writer.writeAttribute(QStringLiteral("activity"), QStringLiteral("textos"));
+            writer.writeCharacters(file.header().value(QStringLiteral("suggestion")));
+            writer.writeEndElement();
+            writer.writeEndElement();
+            writer.writeEndDocument();
+            add(base + QStringLiteral("sugerencias.txt"), QStringLiteral("file"),
+                { QString::fromUtf8(xml) });
+        }
+    }
+    return true;
+}
+
+bool MediaPlan::readInterface(QString *error)
+{
+    SourceFile file;
+    if (!load(&file, QStringLiteral("ui.txt"), error))
+        return false;
+    SourceFile::Section credits;
+    SourceFile::Section intro;
+    for (const SourceFile::Section &section : file.sections()) {
+        if (section.name == QLatin1String("credits"))
+            credits = section;
+        else if (section.name == QLatin1String("intro"))
+            intro = section;
+    }
+    if (credits.entries.isEmpty() || intro.entries.isEmpty()) {
+        *error = file.where(1, QStringLiteral("[credits] and [intro] are needed"));
+        return false;
+    }
+    if (!requireKeys(file, intro, { QStringLiteral("title"), QStringLiteral("subtitle") }, error))
+        return false;
+    const QString ui = QStringLiteral("media/system/ui/");
+    QStringList lines = { QStringLiteral("credits") };
+    for (const SourceFile::Entry &entry : credits.entries)
+        lines.append(entry.value);
+    add(ui + QStringLiteral("credits.jpg"), QStringLiteral("picture"), lines);
+    for (int i = 1; i <= 4; ++i) {
+        add(ui + QStringLiteral("mofli%1.jpg").arg(i), QStringLiteral("picture"),
+            { QStringLiteral("mascot"), QString::number(i) });
+    }
+    for (int dot = 1; dot <= 6; ++dot) {
+        add(ui + QStringLiteral("braille/bra%1.jpg").arg(dot), QStringLiteral("picture"),
+            { QStringLiteral("dot"), QString::number(dot), QStringLiteral("0") });
+        add(ui + QStringLiteral("braille/bra%1b.jpg").arg(dot), QStringLiteral("picture"),
+            { QStringLiteral("dot"), QString::number(dot), QStringLiteral("1") });
+    }
+    for (int key = 1; key <= 7; ++key) {
+        add(ui + QStringLiteral("braille/per%1.jpg").arg(key), QStringLiteral("picture"),
+            { QStringLiteral("key"), QString::number(key), QStringLiteral("0") });
+        add(ui + QStringLiteral("braille/per%1b.jpg").arg(key), QStringLiteral("picture"),
+            { QStringLiteral("key"), QString::number(key), QStringLiteral("1") });
+    }
+    add(ui + QStringLiteral("int.mng"), QStringLiteral("animation"),
+        { QStringLiteral("intro"), intro.value(QStringLiteral("title")),
+            intro.value(QStringLiteral("subtitle")) });
+    add(ui + QStringLiteral("mof.mng"), QStringLiteral("animation"), { QStringLiteral("mascot") });
+    // Where the side panel saves the activity suggestions.
+    m_folders.append(QStringLiteral("media/system/text"));
+    return true;
+}
+
+bool MediaPlan::readCatalogue(QString *error)
+{
+    const QString path = m_sourceDir + QStringLiteral("/activities.xml");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = path + QStringLiteral(": cannot be read");
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    QXmlStreamReader reader(content);
+    while (!reader.atEnd())
+        reader.readNext();
+    if (reader.hasError()) {
+        *error = QStringLiteral("%1:%2: %3")
+                     .arg(path)
+                     .arg(reader.lineNumber())
+                     .arg(reader.errorString());
+        return false;
+    }
+    add(QStringLiteral("data/activities.xml"), QStringLiteral("file"),
+        { QString::fromUtf8(content) });
+    return true;
+}

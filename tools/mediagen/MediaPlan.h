@@ -1,0 +1,64 @@
+#pragma once
+
+#include "Job.h"
+#include "SourceFile.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Reads the media sources (media-src/) and lists every file of the demo
+// installation: the language folder with its letters, numbers and texts,
+// the system clips and pictures, and the activity catalogue. Nothing is
+// made here; the plan only says what each file is to contain, and rejects
+// sources that would give an incomplete tree.
+class MediaPlan
+{
+public:
+    bool build(const QString &sourceDir, QString *error);
+
+    const QList<Job> &jobs() const { return m_jobs; }
+    // Folders that must exist even while empty (the program writes into them).
+    const QStringList &folders() const { return m_folders; }
+
+private:
+    bool readSettings(QString *error);
+    bool readSounds(QString *error);
+    bool readClips(QString *error);
+    bool readSuggestions(QString *error);
+    bool readLetters(QString *error);
+    bool readNumbers(QString *error);
+    bool readTexts(QString *error);
+    bool readInterface(QString *error);
+    bool readCatalogue(QString *error);
+
+    bool load(SourceFile *file, const QString &relativePath, QString *error) const;
+    // A clip from a source value: "@name" or "@name xN" is a sound of the
+    // sound list, anything else is spoken.
+    bool addClip(const QString &output, const QString &value, const SourceFile &file, int line,
+        QString *error);
+    bool requireKeys(const SourceFile &file, const SourceFile::Section &section,
+        const QStringList &keys, QString *error) const;
+    bool checkEmoji(const SourceFile &file, int line, const QString &text, QString *error) const;
+    void addSuggestions(
+        const QString &output, const QString &kind, const QHash<QString, QString> &fields);
+    void add(const QString &output, const QString &kind, const QStringList &params);
+
+    QString m_sourceDir;
+    QString m_languageRoot;
+    QString m_voice;
+    QString m_speed;
+    QString m_pitch;
+    QHash<QString, QString> m_sounds;
+    // Suggestion templates: (activity title, kind "letters"/"numbers", text).
+    struct Template
+    {
+        QString title;
+        QString kind;
+        QString text;
+    };
+    QList<Template> m_templates;
+    QList<Job> m_jobs;
+    QStringList m_folders;
+};
