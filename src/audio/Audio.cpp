@@ -28,6 +28,9 @@ void Audio::init()
 {
     if (m_open)
         return;
+    // SDL would turn SIGINT and SIGTERM into quit events nobody reads here,
+    // and the program could then no longer be stopped from outside.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (Mix_OpenAudio(m_frequency, m_format, m_channels, m_chunkSize) != 0) {
         writeLogRecord(QStringLiteral("Audio::init"), {mixerErrorLine()},
                        QStringLiteral("Audio::init"));

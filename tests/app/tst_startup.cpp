@@ -131,6 +131,29 @@ private Q_SLOTS:
         QVERIFY(log.endsWith("END Audio::init\n"));
     }
 
+    void terminationSignalEndsLearnerMode()
+    {
+        QTemporaryDir folder;
+        const QString soundFile = folder.filePath(QStringLiteral("sound.raw"));
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("disk"));
+        env.insert(QStringLiteral("SDL_DISKAUDIOFILE"), soundFile);
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(folder.path());
+        process.start(QStringLiteral(PURIMBA_EXECUTABLE), QStringList());
+        QVERIFY(process.waitForStarted());
+        // The disk driver creates its file when the device opens.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(soundFile), 10000);
+        process.terminate();
+        const bool ended = process.waitForFinished(5000);
+        if (!ended) {
+            process.kill();
+            process.waitForFinished();
+        }
+        QVERIFY(ended);
+    }
+
     void administratorModeNeedsNoSoundDevice()
     {
         QTemporaryDir folder;

@@ -4,10 +4,10 @@
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
-#include <QSignalSpy>
 #include <QtTest>
 
 using TestSupport::ClipRecorder;
+using TestSupport::FinishedCounter;
 using TestSupport::fixture;
 
 // Played at the real pace (SDL's dummy driver): the one voice channel, clips
@@ -50,15 +50,15 @@ private Q_SLOTS:
     {
         ClipRecorder clips;
         AudioThread player;
-        QSignalSpy finished(&player, &QThread::finished);
+        FinishedCounter finished(&player);
         player.file = fixture(QStringLiteral("tone-300ms.ogg"));
         player.start();
         QTRY_COMPARE(clips.started.size(), 1);
         player.file = fixture(QStringLiteral("tone-50ms.ogg"));
         player.start();
-        QVERIFY(finished.wait(5000));
+        QVERIFY(finished.waitFor(1));
         QTest::qWait(200);
-        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished.count, 1);
         QCOMPARE(clips.started, QStringList{fixture(QStringLiteral("tone-300ms.ogg"))});
     }
 

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
+#include <QThread>
 
 namespace TestSupport {
 
@@ -69,6 +71,16 @@ QStringList ClipRecorder::requestedNames() const
     for (const QString &path : requested)
         names << path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     return names;
+}
+
+FinishedCounter::FinishedCounter(QThread *player)
+{
+    connect(player, &QThread::finished, this, [this] { ++count; });
+}
+
+bool FinishedCounter::waitFor(int n, int timeoutMs)
+{
+    return QTest::qWaitFor([&] { return count >= n; }, timeoutMs);
 }
 
 void ClipRecorder::clear()

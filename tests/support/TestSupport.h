@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QThread;
+
 namespace TestSupport {
 
 // A committed fixture file (tests/fixtures/...).
@@ -49,6 +51,19 @@ public:
     // The requested clips with everything up to the last "/" removed.
     QStringList requestedNames() const;
     void clear();
+};
+
+// Counts a player's finished() as the program receives it: queued to the GUI
+// thread. (A QSignalSpy counts on the player's thread, and its wait() misses
+// a signal that came before the wait began.)
+class FinishedCounter : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FinishedCounter(QThread *player);
+    int count = 0;
+    // True once count has reached at least n, within timeoutMs.
+    bool waitFor(int n, int timeoutMs = 5000);
 };
 
 } // namespace TestSupport
