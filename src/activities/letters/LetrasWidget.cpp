@@ -42,6 +42,9 @@ const struct
     { "Rio", "Río" },
     { "Saxofon", "Saxofón" },
     { "Telefono", "Teléfono" },
+    // Every Ñ word is stored with an N; without this the second Ñ word of the
+    // demo media would be spelt "Nu" on screen.
+    { "Nu", "Ñu" },
 };
 
 const char *const numberWords[]

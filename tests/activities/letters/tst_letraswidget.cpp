@@ -107,6 +107,8 @@ void TestLetrasWidget::tables_data()
                            << "Ninos" << QStringLiteral("Niños");
     QTest::newRow("Telefono") << "accent"
                               << "Telefono" << QStringLiteral("Teléfono");
+    QTest::newRow("Nu") << "accent"
+                        << "Nu" << QStringLiteral("Ñu");
     QTest::newRow("whole name only") << "accent"
                                      << "Leones"
                                      << "Leones";
