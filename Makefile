@@ -24,18 +24,14 @@ media: build
 	cmake --build $(BUILD) --target demo_media -j $(JOBS)
 
 # An installation folder: the executable with media/ and data/ beside it.
-# Learner data already there (users, scores) is never touched.
+# What learners, tutors and the administrator made there (users, scores,
+# suggestions, new words and texts) is never removed or overwritten: generated
+# files are copied only where they are missing or newer than the staged ones.
 stage: media
-	mkdir -p $(STAGE)/data
+	mkdir -p $(STAGE)/data $(STAGE)/media
 	cp $(BUILD)/src/purimba $(STAGE)/purimba
-	rm -rf $(STAGE)/media.new
-	cp -r $(BUILD)/demo/media $(STAGE)/media.new
-	# Activity suggestions saved from the side panel live inside media/.
-	if [ -f $(STAGE)/media/system/text/suggestions.txt ]; then \
-	    cp -p $(STAGE)/media/system/text/suggestions.txt $(STAGE)/media.new/system/text/; fi
-	rm -rf $(STAGE)/media
-	mv $(STAGE)/media.new $(STAGE)/media
-	cp $(BUILD)/demo/data/activities.xml $(STAGE)/data/activities.xml
+	cp -r --update $(BUILD)/demo/media/. $(STAGE)/media/
+	cp --update $(BUILD)/demo/data/activities.xml $(STAGE)/data/activities.xml
 
 run: stage
 	cd $(STAGE) && ./purimba $(ARGS)
