@@ -30,7 +30,7 @@ public:
         QString attribute(const QString &name) const;
     };
 
-    enum ParsedBy { Nothing, Scanner, Toolkit };
+    enum ParsedBy { Nothing, Fast, Toolkit };
 
     // An empty document: a root without children.
     explicit XmlTopLevel(const QString &rootName = QString());
@@ -39,8 +39,9 @@ public:
     // well-formed XML, with the parser's message and place.
     bool parse(const QByteArray &bytes, QString *error = nullptr, int *line = nullptr,
         int *column = nullptr);
-    // Files in the shape the program writes are read by a scanner of its
-    // own; anything it does not vouch for goes through the toolkit's parser.
+    // Files in the shape the program writes are read fast by pugixml;
+    // anything unusual, and every error, goes through the toolkit's parser,
+    // which has the last word on what is well-formed.
     ParsedBy parsedBy() const { return m_parsedBy; }
 
     bool hasRoot() const { return !m_rootName.isEmpty(); }
@@ -60,6 +61,7 @@ public:
     static const QByteArray &declaration();
 
 private:
+    bool parseFast(const QByteArray &bytes);
     bool parseWithToolkit(const QByteArray &bytes, QString *error, int *line, int *column);
 
     QString m_rootName;
@@ -67,6 +69,4 @@ private:
     QList<QByteArray> m_prolog;
     QList<QByteArray> m_epilog;
     ParsedBy m_parsedBy = Nothing;
-
-    friend class XmlScanner;
 };

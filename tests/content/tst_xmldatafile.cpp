@@ -90,6 +90,8 @@ private slots:
     void refusesWhatIsNotWellFormed_data();
     void refusesWhatIsNotWellFormed();
     void ownFilesComeBackByteForByte();
+    void whatSurroundsTheChildrenIsKept_data();
+    void whatSurroundsTheChildrenIsKept();
     void domDocumentsAreWrittenInTheSameShape();
     void damagedFileIsKeptAsideAndLogged();
     void damagedFileSeenThroughTheDom();
@@ -141,7 +143,7 @@ void TestXmlDataFile::readsWhatTheToolkitReads_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("parsedBy");
 
-    const int scanner = XmlTopLevel::Scanner;
+    const int fast = XmlTopLevel::Fast;
     const int toolkit = XmlTopLevel::Toolkit;
     QTest::newRow("own shape") << QByteArray(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Scores>\n"
@@ -149,30 +151,30 @@ void TestXmlDataFile::readsWhatTheToolkitReads_data()
         "   <Score Object=\"\xc3\x91\" Corrects=\"1\" Total=\"2\" Consecutive=\"0\"/>\n"
         "  </Activity>\n </Ana>\n"
         " <User Name=\"Bea\" LastAct=\"\" LastSubAct=\"\"/>\n</Scores>\n")
-                               << scanner;
+                               << fast;
     QTest::newRow("single quotes, no declaration")
         << QByteArray("<userdb><User Name='Ana' LastAct='1'/><User Name = 'Bea' /></userdb>")
-        << scanner;
+        << fast;
     QTest::newRow("references and blanks in values") << QByteArray(
         "<r><u Name=\"Ana &amp; Bea &lt;3 &#233;&#xE9; &quot;x&quot; &apos;\" "
-        "t=\"a\tb\nc\"/></r>") << scanner;
+        "t=\"a\tb\nc\"/></r>") << fast;
     QTest::newRow("comments, text and CDATA") << QByteArray(
         "<?xml version='1.0'?>\n<!-- before -->\n<r>\n <!-- a note -->\n"
         " <a>text &amp; more<![CDATA[<raw>]]><b/></a>\n loose text\n</r>\n"
-        "<!-- after -->\n") << scanner;
-    QTest::newRow("empty root") << QByteArray("<?xml version=\"1.0\"?>\n<Scores/>\n") << scanner;
+        "<!-- after -->\n") << fast;
+    QTest::newRow("empty root") << QByteArray("<?xml version=\"1.0\"?>\n<Scores/>\n") << fast;
     QTest::newRow("root with attributes")
-        << QByteArray("<Scores version=\"2\">\n <a/>\n</Scores>") << scanner;
+        << QByteArray("<Scores version=\"2\">\n <a/>\n</Scores>") << fast;
     QTest::newRow("names outside ASCII") << QByteArray("<r><Mar\xc3\xad"
                                                        "a type=\"Braille\"><\xc3\x91"
                                                        "and\xc3\xba/></Mar\xc3\xad"
                                                        "a></r>")
-                                         << scanner;
+                                         << fast;
     QTest::newRow("standalone") << QByteArray(
         "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?><r><a/></r>")
-                                << scanner;
-    QTest::newRow("end tag with blanks") << QByteArray("<r><a></a  ></r >") << scanner;
-    QTest::newRow("deep") << QByteArray("<r><a><b><c><d x=\"1\"/></c></b></a><e/></r>") << scanner;
+                                << fast;
+    QTest::newRow("end tag with blanks") << QByteArray("<r><a></a  ></r >") << fast;
+    QTest::newRow("deep") << QByteArray("<r><a><b><c><d x=\"1\"/></c></b></a><e/></r>") << fast;
     QTest::newRow("doctype") << QByteArray(
         "<!DOCTYPE Users>\n<userdb><User Name=\"Ana\"/></userdb>")
                              << toolkit;
@@ -180,6 +182,10 @@ void TestXmlDataFile::readsWhatTheToolkitReads_data()
         << QByteArray("<?xml version=\"1.0\"?><?style x?><r><a/></r>") << toolkit;
     QTest::newRow("prefixed names") << QByteArray("<r><p:a p:x=\"1\"/></r>") << toolkit;
     QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf<r><a x=\"1\"/></r>") << toolkit;
+    QTest::newRow("CR LF line ends")
+        << QByteArray("<r>\r\n <a x=\"1\r\n2\" y=\"&#xd;&#xa;\"/>\r\n</r>\r\n") << fast;
+    QTest::newRow("references in a comment")
+        << QByteArray("<r><!-- &nbsp; & < --><a x=\"&#65;\"/></r>") << fast;
     QTest::newRow("Latin-1") << QByteArray(
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r><a x=\"Mar\xed"
         "a\"/></r>") << toolkit;
@@ -252,6 +258,15 @@ void TestXmlDataFile::refusesWhatIsNotWellFormed_data()
     QTest::newRow("CDATA not closed") << QByteArray("<r><![CDATA[abc</r>");
     QTest::newRow("declaration not first") << QByteArray("\n<?xml version=\"1.0\"?><r/>");
     QTest::newRow("end tag with an attribute") << QByteArray("<r><a></a x=\"1\"></r>");
+    QTest::newRow("text before the root") << QByteArray("x<r/>");
+    QTest::newRow("declaration without a version") << QByteArray("<?xml?><r/>");
+    QTest::newRow("declaration out of order")
+        << QByteArray("<?xml encoding=\"UTF-8\" version=\"1.0\"?><r/>");
+    QTest::newRow("XML 1.1") << QByteArray("<?xml version=\"1.1\"?><r/>");
+    QTest::newRow("comment before the declaration")
+        << QByteArray("<!--c--><?xml version=\"1.0\"?><r/>");
+    QTest::newRow("sign in a name") << QByteArray("<r><a\xc3\x97/></r>");
+    QTest::newRow("same attribute twice on the root") << QByteArray("<r x=\"1\" x=\"2\"><a/></r>");
 }
 
 void TestXmlDataFile::refusesWhatIsNotWellFormed()
@@ -298,10 +313,35 @@ void TestXmlDataFile::ownFilesComeBackByteForByte()
 
     XmlTopLevel read;
     QVERIFY(read.parse(bytes));
-    QCOMPARE(read.parsedBy(), XmlTopLevel::Scanner);
+    QCOMPARE(read.parsedBy(), XmlTopLevel::Fast);
     QCOMPARE(read.children.size(), 3);
     QCOMPARE(read.children.at(1).tagName, QStringLiteral("Mar\u00eda"));
     QCOMPARE(read.serialise(), bytes);
+}
+
+void TestXmlDataFile::whatSurroundsTheChildrenIsKept_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("written");
+
+    const QByteArray declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    QTest::newRow("empty root with attributes") << QByteArray(
+        "<Scores version=\"2\" />") << declaration + "<Scores version=\"2\">\n</Scores>\n";
+    QTest::newRow("comments around the root")
+        << QByteArray("<?xml version='1.0'?>\n<!-- before -->\n<r a=\"1\">\n <b/>\n</r >\n"
+                      "<!-- after --> <!--</r>-->\n")
+        << declaration + "<!-- before -->\n<r a=\"1\">\n <b/>\n</r>\n<!-- after -->\n<!--</r>-->\n";
+}
+
+void TestXmlDataFile::whatSurroundsTheChildrenIsKept()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, written);
+
+    XmlTopLevel doc;
+    QVERIFY(doc.parse(bytes));
+    QCOMPARE(doc.parsedBy(), XmlTopLevel::Fast);
+    QCOMPARE(doc.serialise(), written);
 }
 
 void TestXmlDataFile::domDocumentsAreWrittenInTheSameShape()
