@@ -240,7 +240,7 @@ Drawing drawingFor(const QString &name)
 
 // --- Picture types ---------------------------------------------------------
 
-QImage objectPicture(const QString &spec, QString *error)
+QImage objectPicture(const QString &source, QString *error)
 {
     QImage image = blank(PictureMaker::kObjectSize);
     QPainter painter(&image);
@@ -249,19 +249,19 @@ QImage objectPicture(const QString &spec, QString *error)
     const QRectF area(QPointF(0, 0), PictureMaker::kObjectSize);
     drawPanel(painter, area, kPanel);
     const QRectF inner = area.adjusted(24, 24, -24, -24);
-    if (spec.startsWith(QLatin1String("draw:"))) {
-        const Drawing drawing = drawingFor(spec.mid(5));
+    if (source.startsWith(QLatin1String("draw:"))) {
+        const Drawing drawing = drawingFor(source.mid(5));
         if (!drawing) {
-            *error = QStringLiteral("no drawing named \"%1\"").arg(spec.mid(5));
+            *error = QStringLiteral("no drawing named \"%1\"").arg(source.mid(5));
             return QImage();
         }
         drawing(painter, inner);
     } else {
         // Two emoji side by side (a pair of objects) need a smaller size.
         int glyphs = 0;
-        for (const uint ucs4 : spec.toUcs4())
+        for (const uint ucs4 : source.toUcs4())
             glyphs += ucs4 >= 0x1f000 ? 1 : 0;
-        drawEmoji(painter, inner, spec, glyphs > 1 ? 110 : 190);
+        drawEmoji(painter, inner, source, glyphs > 1 ? 110 : 190);
     }
     return image;
 }
