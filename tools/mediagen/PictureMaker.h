@@ -21,7 +21,7 @@ public:
     static const QSize kMascotSize;
     static const QSize kCreditsSize;
 
-    // params[0] names the picture type: "object" spec; "count" emoji n;
+    // params[0] names the picture type: "object" source; "count" emoji n;
     // "frame" scene background caption; "dot" n raised; "key" n pressed;
     // "mascot" n; "credits" line…
     static QImage render(const QStringList &params, QString *error);
