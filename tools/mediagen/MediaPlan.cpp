@@ -148,8 +148,10 @@ bool MediaPlan::addClip(
     return true;
 }
 
-void MediaPlan::addSuggestions(
-    const QString &output, const QString &kind, const QHash<QString, QString> &fields)
+namespace {
+
+// A suggestion file: one "sugerencia" per (activity title, text), in order.
+QString suggestionsXml(const QList<QPair<QString, QString>> &suggestions)
 {
     QByteArray xml;
     QXmlStreamWriter writer(&xml);
@@ -157,17 +159,28 @@ void MediaPlan::addSuggestions(
     writer.setAutoFormattingIndent(1);
     writer.writeStartDocument();
     writer.writeStartElement(QStringLiteral("Sugerencias"));
-    for (const Template &t : std::as_const(m_templates)) {
-        if (t.kind != kind)
-            continue;
+    for (const auto &suggestion : suggestions) {
         writer.writeStartElement(QStringLiteral("sugerencia"));
-        writer.writeAttribute(QStringLiteral("activity"), t.title);
-        writer.writeCharacters(fill(t.text, fields));
+        writer.writeAttribute(QStringLiteral("activity"), suggestion.first);
+        writer.writeCharacters(suggestion.second);
         writer.writeEndElement();
     }
     writer.writeEndElement();
     writer.writeEndDocument();
-    add(output, QStringLiteral("file"), { QString::fromUtf8(xml) });
+    return QString::fromUtf8(xml);
+}
+
+} // namespace
+
+void MediaPlan::addSuggestions(
+    const QString &output, const QString &kind, const QHash<QString, QString> &fields)
+{
+    QList<QPair<QString, QString>> suggestions;
+    for (const Template &t : std::as_const(m_templates)) {
+        if (t.kind == kind)
+            suggestions.append({ t.title, fill(t.text, fields) });
+    }
+    add(output, QStringLiteral("file"), { suggestionsXml(suggestions) });
 }
 
 bool MediaPlan::readSettings(QString *error)
@@ -430,20 +443,9 @@ bool MediaPlan::readTexts(QString *error)
                         frame.value(QStringLiteral("text")), file, frame.line, error))
                     return false;
             }
-            QByteArray xml;
-            QXmlStreamWriter writer(&xml);
-            writer.setAutoFormatting(true);
-            writer.setAutoFormattingIndent(1);
-            writer.writeStartDocument();
-            writer.writeStartElement(QStringLiteral("Sugerencias"));
-            writer.writeStartElement(QStringLiteral("sugerencia"));
-            writer.writeAttribute(QStringLiteral("activity"), QStringLiteral("textos"));
-            writer.writeCharacters(file.header().value(QStringLiteral("suggestion")));
-            writer.writeEndElement();
-            writer.writeEndElement();
-            writer.writeEndDocument();
             add(base + QStringLiteral("sugerencias.txt"), QStringLiteral("file"),
-                { QString::fromUtf8(xml) });
+                { suggestionsXml({ { QStringLiteral("textos"),
+                    file.header().value(QStringLiteral("suggestion")) } }) });
         }
     }
     return true;
