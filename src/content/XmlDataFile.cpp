@@ -9,8 +9,10 @@
 #include <QHash>
 #include <QSaveFile>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <QXmlStreamReader>
 #include <cstdio>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -65,6 +67,28 @@ QString cacheKey(const QString &path)
     return QFileInfo(path).absoluteFilePath();
 }
 
+// Whether the rest of the open file holds exactly the remembered bytes. The
+// file is read in small pieces into one buffer, so a file of many megabytes
+// that did not change costs no new memory; it must also end where they do.
+bool holdsExactly(QFile &file, const QByteArray &bytes)
+{
+    if (file.size() != bytes.size())
+        return false;
+    QVarLengthArray<char, 64 * 1024> piece(64 * 1024);
+    qsizetype done = 0;
+    for (;;) {
+        const qint64 got = file.read(piece.data(), piece.size());
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return done == bytes.size();
+        if (got > bytes.size() - done
+            || std::memcmp(piece.constData(), bytes.constData() + done, size_t(got)) != 0)
+            return false;
+        done += qsizetype(got);
+    }
+}
+
 } // namespace
 
 XmlDataFile::XmlDataFile(const QString &path, const QString &rootName)
@@ -105,17 +129,20 @@ XmlDataFile::Status XmlDataFile::readBytes(QByteArray *bytes) const
 XmlDataFile::Status XmlDataFile::read(XmlTopLevel &doc)
 {
     doc = XmlTopLevel();
+    const QString key = cacheKey(m_path);
+    const auto known = parsedFiles().constFind(key);
+    if (known != parsedFiles().constEnd()) {
+        QFile file(m_path);
+        if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
+            && holdsExactly(file, known->bytes)) {
+            doc = known->doc;
+            return Loaded;
+        }
+    }
     QByteArray bytes;
     const Status status = readBytes(&bytes);
     if (status != Loaded)
         return status;
-
-    const QString key = cacheKey(m_path);
-    const auto known = parsedFiles().constFind(key);
-    if (known != parsedFiles().constEnd() && known->bytes == bytes) {
-        doc = known->doc;
-        return Loaded;
-    }
     QString message;
     int line = 0;
     int column = 0;

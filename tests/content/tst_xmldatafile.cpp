@@ -17,6 +17,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+Q_DECLARE_METATYPE(XmlTopLevel)
+
 namespace {
 
 QByteArray readAll(const QString &path)
@@ -96,6 +98,8 @@ private slots:
     void damagedFileIsKeptAsideAndLogged();
     void damagedFileSeenThroughTheDom();
     void rereadingSeesChangesMadeByOthers();
+    void rereadingABigFileSeesEveryChange_data();
+    void rereadingABigFileSeesEveryChange();
     void fullDiskLeavesThePreviousFile();
     void crashInTheMiddleOfAWriteLeavesThePreviousFile();
     void killedWriterLeavesOneWholeRound();
@@ -429,6 +433,50 @@ void TestXmlDataFile::rereadingSeesChangesMadeByOthers()
     QVERIFY(writeFile(file, "<userdb><User Name=\"Cid\"/></userdb>"));
     QCOMPARE(users.read(doc), XmlDataFile::Loaded);
     QCOMPARE(doc.children.first().attribute(QStringLiteral("Name")), QStringLiteral("Cid"));
+}
+
+void TestXmlDataFile::rereadingABigFileSeesEveryChange_data()
+{
+    // A file of several pieces, as the remembered one is compared piece by piece.
+    XmlTopLevel doc(QStringLiteral("userdb"));
+    for (int i = 0; i < 4000; ++i) {
+        XmlTopLevel::Node node;
+        node.isElement = true;
+        node.tagName = QStringLiteral("User");
+        node.text = "<User Name=\"U" + QByteArray::number(i) + "\" LastAct=\"1\"/>";
+        doc.children.append(node);
+    }
+    const QByteArray written = doc.serialise();
+    QVERIFY(written.size() > 128 * 1024);
+    const qsizetype last = written.lastIndexOf("LastAct=\"1\"") + 9;
+    const qsizetype first = written.indexOf("LastAct=\"1\"") + 9;
+
+    QTest::addColumn<XmlTopLevel>("remembered");
+    QTest::addColumn<QByteArray>("changed");
+    QTest::newRow("last value, same size")
+        << doc << QByteArray(written).replace(last, 1, "2");
+    QTest::newRow("first value, same size")
+        << doc << QByteArray(written).replace(first, 1, "2");
+    QTest::newRow("grown at the end") << doc << written + "<!-- x -->\n";
+    QTest::newRow("last child gone")
+        << doc
+        << written.left(written.lastIndexOf("\n <User")) + "\n</userdb>\n";
+}
+
+void TestXmlDataFile::rereadingABigFileSeesEveryChange()
+{
+    QFETCH(XmlTopLevel, remembered);
+    QFETCH(QByteArray, changed);
+    const QString file = path(QStringLiteral("users.xml"));
+    XmlDataFile users(file, QStringLiteral("userdb"));
+    QVERIFY(users.write(remembered));
+    XmlTopLevel doc;
+    QCOMPARE(users.read(doc), XmlDataFile::Loaded);
+    QCOMPARE(doc.serialise(), remembered.serialise());
+
+    QVERIFY(writeFile(file, changed));
+    QCOMPARE(users.read(doc), XmlDataFile::Loaded);
+    QCOMPARE(doc.serialise(), changed);
 }
 
 void TestXmlDataFile::fullDiskLeavesThePreviousFile()
