@@ -9,7 +9,9 @@
 #include <QVarLengthArray>
 #include <algorithm>
 #include <cstring>
+#include <future>
 #include <pugixml.hpp>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -306,41 +308,49 @@ bool isPlainDeclaration(const pugi::xml_node &declaration)
     return next > 0;
 }
 
-// The element and everything inside it, by the rules pugixml leaves out.
+// The node itself, without what is inside it, by the rules pugixml leaves out.
+bool isPlainNode(const pugi::xml_node &node)
+{
+    switch (node.type()) {
+    case pugi::node_element: {
+        if (!isPlainName(node.name()))
+            return false;
+        QVarLengthArray<const char *, 8> names;
+        for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+            const char *name = a.name();
+            if (!isPlainName(name) || !isPlainValue(a.value()))
+                return false;
+            for (const char *seen : std::as_const(names)) {
+                if (seen[0] == name[0] && std::strcmp(seen, name) == 0)
+                    return false;
+            }
+            names.append(name);
+        }
+        break;
+    }
+    case pugi::node_pcdata:
+        if (std::strstr(node.value(), "]]>") || !isPlainValue(node.value()))
+            return false;
+        break;
+    case pugi::node_comment:
+        if (!isPlainComment(node.value()))
+            return false;
+        break;
+    case pugi::node_cdata:
+        break;
+    default: // processing instructions
+        return false;
+    }
+    return true;
+}
+
+// The node and everything inside it.
 bool isPlainTree(const pugi::xml_node &top)
 {
     pugi::xml_node node = top;
     for (;;) {
-        switch (node.type()) {
-        case pugi::node_element: {
-            if (!isPlainName(node.name()))
-                return false;
-            QVarLengthArray<const char *, 8> names;
-            for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-                const char *name = a.name();
-                if (!isPlainName(name) || !isPlainValue(a.value()))
-                    return false;
-                for (const char *seen : std::as_const(names)) {
-                    if (seen[0] == name[0] && std::strcmp(seen, name) == 0)
-                        return false;
-                }
-                names.append(name);
-            }
-            break;
-        }
-        case pugi::node_pcdata:
-            if (std::strstr(node.value(), "]]>") || !isPlainValue(node.value()))
-                return false;
-            break;
-        case pugi::node_comment:
-            if (!isPlainComment(node.value()))
-                return false;
-            break;
-        case pugi::node_cdata:
-            break;
-        default: // processing instructions
+        if (!isPlainNode(node))
             return false;
-        }
         if (const pugi::xml_node child = node.first_child()) {
             node = child;
             continue;
@@ -351,6 +361,32 @@ bool isPlainTree(const pugi::xml_node &top)
             return true;
         node = node.next_sibling();
     }
+}
+
+// The siblings from first up to (without) end, and everything inside them.
+bool areAllPlain(pugi::xml_node first, const pugi::xml_node &end)
+{
+    for (; first != end; first = first.next_sibling()) {
+        if (!isPlainTree(first))
+            return false;
+    }
+    return true;
+}
+
+// Files from this size on are checked by two threads.
+const qsizetype sharedCheckSize = 256 * 1024;
+
+// The check run by a second thread for a big file; for a small one, or when
+// no thread can be had, by the caller when it asks for the result.
+template <typename Check> std::future<bool> checkAside(bool big, Check check)
+{
+    if (big) {
+        try {
+            return std::async(std::launch::async, check);
+        } catch (const std::system_error &) {
+        }
+    }
+    return std::async(std::launch::deferred, check);
 }
 
 // Where a node's markup begins: pugixml gives where its name or value does
@@ -442,14 +478,28 @@ bool XmlTopLevel::parse(const QByteArray &bytes, QString *error, int *line, int 
 
 bool XmlTopLevel::parseFast(const QByteArray &bytes)
 {
-    if (!isPlainText(bytes))
-        return false;
+    const bool big = bytes.size() >= sharedCheckSize;
+    std::future<bool> textIsPlain = checkAside(big, [&bytes] { return isPlainText(bytes); });
     pugi::xml_document doc;
-    if (!doc.load_buffer(bytes.constData(), size_t(bytes.size()), fastOptions, pugi::encoding_utf8))
+    const bool loaded = doc.load_buffer(
+        bytes.constData(), size_t(bytes.size()), fastOptions, pugi::encoding_utf8);
+    if (!textIsPlain.get() || !loaded)
         return false;
     const pugi::xml_node root = doc.document_element();
-    if (!root || !isPlainTree(root))
+    if (!root || !isPlainNode(root))
         return false;
+    // Checking every node of a big file takes longer than building the
+    // children, so a second thread checks the last two thirds meanwhile;
+    // both only read the parsed document. The future is declared after the
+    // document, so it is waited for before the document goes.
+    pugi::xml_node later;
+    for (pugi::xml_node child = root.first_child(); big && child && !later;
+         child = child.next_sibling()) {
+        if (startOf(child) >= bytes.size() / 3)
+            later = child;
+    }
+    std::future<bool> laterArePlain
+        = checkAside(big, [later] { return areAllPlain(later, pugi::xml_node()); });
 
     // Outside the root: the declaration first, then blanks and comments.
     qsizetype done = 0;
@@ -483,6 +533,9 @@ bool XmlTopLevel::parseFast(const QByteArray &bytes)
                 const qsizetype to = next ? startOf(next) : endTag;
                 if (from < 0 || to < from)
                     return false;
+                // The attributes are decoded below only once they are vouched for.
+                if (!isPlainNode(child))
+                    return false;
                 Node item;
                 item.text = bytes.mid(from, to - from).trimmed();
                 if (child.type() == pugi::node_element) {
@@ -500,7 +553,9 @@ bool XmlTopLevel::parseFast(const QByteArray &bytes)
             return false;
         }
     }
-    return isBlank(bytes, done, bytes.size());
+    if (!isBlank(bytes, done, bytes.size()) || !areAllPlain(root.first_child(), later))
+        return false;
+    return laterArePlain.get();
 }
 
 bool XmlTopLevel::parseWithToolkit(const QByteArray &bytes, QString *error, int *line, int *column)

@@ -91,6 +91,8 @@ private slots:
     void readsWhatTheToolkitReads();
     void refusesWhatIsNotWellFormed_data();
     void refusesWhatIsNotWellFormed();
+    void bigFilesAreCheckedThroughout_data();
+    void bigFilesAreCheckedThroughout();
     void ownFilesComeBackByteForByte();
     void whatSurroundsTheChildrenIsKept_data();
     void whatSurroundsTheChildrenIsKept();
@@ -284,6 +286,58 @@ void TestXmlDataFile::refusesWhatIsNotWellFormed()
     QVERIFY(doc.children.isEmpty());
 }
 
+void TestXmlDataFile::bigFilesAreCheckedThroughout_data()
+{
+    QTest::addColumn<QByteArray>("child");
+    QTest::addColumn<int>("place"); // in thousands of children
+    QTest::addColumn<int>("parsedBy"); // Nothing: refused
+
+    const int fast = XmlTopLevel::Fast;
+    const int toolkit = XmlTopLevel::Toolkit;
+    const int refused = XmlTopLevel::Nothing;
+    const struct
+    {
+        const char *name;
+        QByteArray child;
+        int parsedBy;
+    } children[] = {
+        { "plain", "<a x=\"2\"/>", fast },
+        { "same attribute twice", "<a x=\"1\" x=\"2\"/>", refused },
+        { "unknown entity", "<a x=\"&nbsp;\"/>", refused },
+        { "double dash in a comment", "<!-- a -- b -->", refused },
+        { "control character", "<a x=\"\x01\"/>", refused },
+        { "invalid UTF-8", "<a x=\"\xc3\x28\"/>", refused },
+        { "deep unknown entity", "<a><b><c>&eacute;</c></b></a>", refused },
+        { "prefixed name", "<a><p:b/></a>", toolkit },
+        { "processing instruction", "<a><?style x?></a>", toolkit },
+    };
+    // The first child, the middle and the last of a file checked in parts.
+    for (const int place : { 0, 15, 29 }) {
+        for (const auto &c : children) {
+            QTest::addRow("%s at %d", c.name, place) << c.child << place << c.parsedBy;
+        }
+    }
+}
+
+void TestXmlDataFile::bigFilesAreCheckedThroughout()
+{
+    QFETCH(QByteArray, child);
+    QFETCH(int, place);
+    QFETCH(int, parsedBy);
+
+    QByteArray bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r>\n";
+    for (int i = 0; i < 30000; ++i)
+        bytes += i == place * 1000 ? ' ' + child + '\n' : QByteArray(" <a x=\"1\"/>\n");
+    bytes += "</r>\n";
+    QVERIFY(bytes.size() > 256 * 1024);
+
+    XmlTopLevel doc;
+    QCOMPARE(doc.parse(bytes), parsedBy != XmlTopLevel::Nothing);
+    QCOMPARE(int(doc.parsedBy()), parsedBy);
+    if (parsedBy != XmlTopLevel::Nothing)
+        QCOMPARE(doc.children.size(), 30000);
+}
+
 void TestXmlDataFile::ownFilesComeBackByteForByte()
 {
     QDomDocument scratch;
@@ -453,14 +507,11 @@ void TestXmlDataFile::rereadingABigFileSeesEveryChange_data()
 
     QTest::addColumn<XmlTopLevel>("remembered");
     QTest::addColumn<QByteArray>("changed");
-    QTest::newRow("last value, same size")
-        << doc << QByteArray(written).replace(last, 1, "2");
-    QTest::newRow("first value, same size")
-        << doc << QByteArray(written).replace(first, 1, "2");
+    QTest::newRow("last value, same size") << doc << QByteArray(written).replace(last, 1, "2");
+    QTest::newRow("first value, same size") << doc << QByteArray(written).replace(first, 1, "2");
     QTest::newRow("grown at the end") << doc << written + "<!-- x -->\n";
     QTest::newRow("last child gone")
-        << doc
-        << written.left(written.lastIndexOf("\n <User")) + "\n</userdb>\n";
+        << doc << written.left(written.lastIndexOf("\n <User")) + "\n</userdb>\n";
 }
 
 void TestXmlDataFile::rereadingABigFileSeesEveryChange()
