@@ -1,6 +1,7 @@
 #include "RoundContent.h"
 #include "content/XmlDataFile.h"
 #include "content/XmlTopLevel.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QDomDocument>
@@ -568,19 +569,9 @@ void TestXmlDataFile::killedWriterLeavesOneWholeRound()
 {
     const QString file = path(QStringLiteral("scores.xml"));
     for (int wanted : { 1, 2, 3, 5 }) {
-        QProcess writer;
-        writer.start(QStringLiteral(DATAWRITER), { QStringLiteral("loop"), file });
-        QVERIFY(writer.waitForStarted());
-        int finished = 0;
-        while (finished < wanted) {
-            QVERIFY(writer.waitForReadyRead(20000));
-            while (writer.canReadLine())
-                finished = writer.readLine().trimmed().toInt();
-        }
-        ::kill(pid_t(writer.processId()), SIGKILL);
-        QVERIFY(writer.waitForFinished(20000));
-        while (writer.canReadLine())
-            finished = writer.readLine().trimmed().toInt();
+        const int finished = TestSupport::killAfterRounds(
+            QStringLiteral(DATAWRITER), { QStringLiteral("loop"), file }, wanted);
+        QVERIFY(finished >= wanted);
 
         const QByteArray bytes = readAll(file);
         QVERIFY2(bytes == roundContent(finished) || bytes == roundContent(finished + 1),

@@ -6,8 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTest>
 #include <QThread>
+
+#include <csignal>
+#include <sys/types.h>
 
 namespace TestSupport {
 
@@ -71,6 +75,30 @@ QStringList ClipRecorder::requestedNames() const
     for (const QString &path : requested)
         names << path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
     return names;
+}
+
+int killAfterRounds(const QString &program, const QStringList &arguments, int rounds)
+{
+    QProcess writer;
+    writer.start(program, arguments);
+    if (!writer.waitForStarted())
+        return -1;
+    int finished = 0;
+    while (finished < rounds) {
+        if (!writer.waitForReadyRead(20000)) {
+            writer.kill();
+            writer.waitForFinished();
+            return -1;
+        }
+        while (writer.canReadLine())
+            finished = writer.readLine().trimmed().toInt();
+    }
+    ::kill(pid_t(writer.processId()), SIGKILL);
+    if (!writer.waitForFinished(20000))
+        return -1;
+    while (writer.canReadLine())
+        finished = writer.readLine().trimmed().toInt();
+    return finished;
 }
 
 FinishedCounter::FinishedCounter(QThread *player)

@@ -36,6 +36,12 @@ private:
     QString m_previousWorkingDir;
 };
 
+// Starts a writer program that prints the number of each round it has
+// finished, one a line; kills it with SIGKILL once it has reported at least
+// `rounds`, and returns the last round it reported (-1 when it did not start
+// or went silent), for tests of writes cut off half-way.
+int killAfterRounds(const QString &program, const QStringList &arguments, int rounds);
+
 // Records each clip as it is asked for and as it starts to sound, for
 // "keys in, clips out" tests. Paths are kept as the players were given them.
 class ClipRecorder : public QObject

@@ -1,6 +1,7 @@
 #include "ScoreFixtures.h"
 #include "users/Score.h"
 #include "users/ScoreFile.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QDomDocument>
@@ -410,19 +411,9 @@ void TestScoreFile::killedWriteLeavesAWholeFile()
     }
 
     for (int wanted : { 1, 2, 3, 5, 8 }) {
-        QProcess writer;
-        writer.start(QStringLiteral(SCOREWRITER), { QDir::currentPath(), QStringLiteral("Ana") });
-        QVERIFY(writer.waitForStarted());
-        int finished = 0;
-        while (finished < wanted) {
-            QVERIFY(writer.waitForReadyRead(20000));
-            while (writer.canReadLine())
-                finished = writer.readLine().trimmed().toInt();
-        }
-        ::kill(pid_t(writer.processId()), SIGKILL);
-        QVERIFY(writer.waitForFinished(20000));
-        while (writer.canReadLine())
-            finished = writer.readLine().trimmed().toInt();
+        const int finished = TestSupport::killAfterRounds(QStringLiteral(SCOREWRITER),
+            { QDir::currentPath(), QStringLiteral("Ana") }, wanted);
+        QVERIFY(finished >= wanted);
 
         const QByteArray bytes = readAll(scoresPath);
         QDomDocument doc;
