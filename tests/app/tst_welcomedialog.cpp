@@ -1,8 +1,10 @@
+#include "app/CreditsWindow.h"
 #include "app/MainWindow.h"
 #include "app/WelcomeDialog.h"
 #include "support/TestSupport.h"
 
 #include <QSignalSpy>
+#include <QLabel>
 #include <QTimer>
 #include <QtTest>
 
@@ -61,6 +63,30 @@ private Q_SLOTS:
         welcome.welcomeClose();
         QVERIFY(window.isVisible());
         QVERIFY(!window.isTutor());
+    }
+
+    void creditsShowThePictureAndCloseByHiding()
+    {
+        MediaTree tree;
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        tree.addFolder(QStringLiteral("media/system/ui"));
+        QVERIFY(picture.save(tree.root() + QStringLiteral("/media/system/ui/credits.jpg"), "JPG"));
+
+        QWidget owner;
+        auto *credits = new CreditsWindow(&owner);
+        QVERIFY(!credits->isVisible());
+        QCOMPARE(credits->windowTitle(), QStringLiteral("Creditos"));
+        auto *label = credits->findChild<QLabel *>();
+        QVERIFY(label);
+        QCOMPARE(label->pixmap().size(), QSize(40, 30));
+        credits->show();
+        credits->close();
+        QVERIFY(!credits->isVisible());
+        // Closing hid it; it can be shown again.
+        QVERIFY(owner.findChild<CreditsWindow *>() == credits);
+        credits->show();
+        QVERIFY(credits->isVisible());
     }
 
     void missingIntroIsSilent()
