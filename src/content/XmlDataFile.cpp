@@ -126,6 +126,12 @@ XmlDataFile::Status XmlDataFile::readBytes(QByteArray *bytes) const
     return Loaded;
 }
 
+XmlDataFile::Status XmlDataFile::setAside(const QString &message, int line, int column)
+{
+    const QString error = QStringLiteral("%1 (line %2, column %3)").arg(message).arg(line).arg(column);
+    return keepDamaged(error) ? Damaged : Unreadable;
+}
+
 XmlDataFile::Status XmlDataFile::read(XmlTopLevel &doc)
 {
     doc = XmlTopLevel();
@@ -150,10 +156,10 @@ XmlDataFile::Status XmlDataFile::read(XmlTopLevel &doc)
         parsedFiles().insert(key, ParsedFile { bytes, doc });
         return Loaded;
     }
-    if (!keepDamaged(QStringLiteral("%1 (line %2, column %3)").arg(message).arg(line).arg(column)))
-        return Unreadable;
-    doc = XmlTopLevel(m_rootName);
-    return Damaged;
+    const Status kept = setAside(message, line, column);
+    if (kept == Damaged)
+        doc = XmlTopLevel(m_rootName);
+    return kept;
 }
 
 XmlDataFile::Status XmlDataFile::read(QDomDocument &doc)
@@ -169,10 +175,10 @@ XmlDataFile::Status XmlDataFile::read(QDomDocument &doc)
     if (doc.setContent(bytes, &message, &line, &column))
         return Loaded;
     doc.clear();
-    if (!keepDamaged(QStringLiteral("%1 (line %2, column %3)").arg(message).arg(line).arg(column)))
-        return Unreadable;
-    doc.setContent(emptyContent());
-    return Damaged;
+    const Status kept = setAside(message, line, column);
+    if (kept == Damaged)
+        doc.setContent(emptyContent());
+    return kept;
 }
 
 XmlDataFile::Status XmlDataFile::readOrCreate(XmlTopLevel &doc)

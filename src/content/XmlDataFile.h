@@ -72,6 +72,9 @@ public:
 private:
     Status readBytes(QByteArray *bytes) const;
     bool keepDamaged(const QString &error);
+    // A file that does not parse: kept aside (Damaged) or, when it cannot be
+    // moved, left alone and never written over (Unreadable).
+    Status setAside(const QString &message, int line, int column);
 
     QString m_path;
     QString m_rootName;
