@@ -1,6 +1,7 @@
 #include "audio/Audio.h"
 
 #include "audio/AudioMonitor.h"
+#include "content/LogRecord.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -77,17 +78,6 @@ void Audio::onChannelFinished(int channel)
         audio->m_silences.fetch_add(1);
     }
     audio->m_silence.notify_all();
-}
-
-void Audio::writeLogRecord(const QString &beginTag, const QStringList &details,
-                           const QString &endTag)
-{
-    QByteArray record = "BEGIN " + beginTag.toLatin1() + '\n';
-    for (const QString &line : details)
-        record += line.toLatin1() + '\n';
-    record += "END " + endTag.toLatin1() + '\n';
-    std::fwrite(record.constData(), 1, size_t(record.size()), stdout);
-    std::fflush(stdout);
 }
 
 QString Audio::mixerErrorLine()

@@ -39,10 +39,6 @@ public:
     int channels() const { return m_channels; }
     int chunkSize() const { return m_chunkSize; }
 
-    // A log record on standard output ("pu-debug.txt"): "BEGIN " + beginTag,
-    // the detail lines, "END " + endTag, each line as Latin-1.
-    static void writeLogRecord(const QString &beginTag, const QStringList &details,
-                               const QString &endTag);
     // The library's current error text, as the detail line of a log record.
     static QString mixerErrorLine();
     // Ends the process with status 1 after flushing the logs; safe on any thread.

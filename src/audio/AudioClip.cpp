@@ -1,6 +1,7 @@
 #include "audio/AudioClip.h"
 
 #include "audio/Audio.h"
+#include "content/LogRecord.h"
 
 #include <QFile>
 #include <SDL.h>
@@ -32,7 +33,7 @@ AudioClip::AudioClip(const QString &path)
             error = Audio::mixerErrorLine();
     }
     if (!chunk) {
-        Audio::writeLogRecord(QStringLiteral("AudioClip::AudioClip"),
+        writeLogRecord(QStringLiteral("AudioClip::AudioClip"),
                               {QStringLiteral("error opening filename = ") + path,
                                error},
                               QStringLiteral("AudioClip::AudioClip"));
@@ -53,7 +54,7 @@ void AudioClip::play()
     if (!chunk)
         return;
     if (Mix_PlayChannelTimed(0, chunk, 0, -1) == -1) {
-        Audio::writeLogRecord(QStringLiteral("AudioClip::play (error)"), {Audio::mixerErrorLine()},
+        writeLogRecord(QStringLiteral("AudioClip::play (error)"), {Audio::mixerErrorLine()},
                               QStringLiteral("AudioClip::play"));
     }
 }

@@ -1,5 +1,7 @@
 #include "content/XmlDataFile.h"
 
+#include "content/LogRecord.h"
+
 #include "content/XmlTopLevel.h"
 
 #include <QDir>
@@ -35,16 +37,6 @@ void syncFolder(const QString &folder)
 #else
     Q_UNUSED(folder);
 #endif
-}
-
-void writeLogRecord(const QString &tag, const QStringList &details)
-{
-    QByteArray record = "BEGIN " + tag.toUtf8() + '\n';
-    for (const QString &line : details)
-        record += line.toUtf8() + '\n';
-    record += "END " + tag.toUtf8() + '\n';
-    std::fwrite(record.constData(), 1, size_t(record.size()), stdout);
-    std::fflush(stdout);
 }
 
 // The last bytes parsed or written for each file, with their document. The
@@ -219,7 +211,7 @@ bool XmlDataFile::keepDamaged(const QString &error)
     } else {
         details << QStringLiteral("could not be moved aside; it is left as it is");
     }
-    writeLogRecord(QStringLiteral("XmlDataFile::read"), details);
+    writeLogRecord(QStringLiteral("XmlDataFile::read"), details, QStringLiteral("XmlDataFile::read"));
     return kept;
 }
 

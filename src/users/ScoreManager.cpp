@@ -1,5 +1,6 @@
 #include "users/ScoreManager.h"
 
+#include "content/MediaPaths.h"
 #include "users/Score.h"
 
 #include <QDomDocument>
@@ -20,11 +21,8 @@ struct Labels
 
     Labels()
     {
-        for (char c = 'A'; c <= 'Z'; ++c) {
-            all.append(QString(QLatin1Char(c)));
-            if (c == 'N')
-                all.append(QStringLiteral("\u00d1"));
-        }
+        for (const QString &letter : MediaPaths::alphabet())
+            all.append(MediaPaths::letterDisplay(letter));
         for (char c = '0'; c <= '9'; ++c)
             all.append(QString(QLatin1Char(c)));
         for (int dot = 1; dot <= dotCount; ++dot)
