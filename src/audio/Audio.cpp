@@ -1,5 +1,6 @@
 #include "audio/Audio.h"
 
+#include "audio/AudioClip.h"
 #include "audio/AudioMonitor.h"
 #include "content/LogRecord.h"
 
@@ -63,6 +64,62 @@ void Audio::stop()
 {
     if (m_open)
         Mix_HaltChannel(voiceChannel);
+}
+
+Audio::Ticket Audio::request()
+{
+    std::lock_guard<std::mutex> lock(m_voiceMutex);
+    const Ticket ticket = ++m_lastTicket;
+    m_pending.insert(ticket);
+    return ticket;
+}
+
+void Audio::withdraw(Ticket ticket)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_voiceMutex);
+        m_pending.erase(ticket);
+    }
+    m_settled.notify_all();
+}
+
+bool Audio::isSuperseded(Ticket ticket) const
+{
+    std::lock_guard<std::mutex> lock(m_voiceMutex);
+    return m_sounding > ticket || (!m_pending.empty() && *m_pending.rbegin() > ticket);
+}
+
+bool Audio::playIfNewest(Ticket ticket, AudioClip *clip, Ticket *newer)
+{
+    bool played = false;
+    {
+        std::lock_guard<std::mutex> lock(m_voiceMutex);
+        const bool wanted = m_pending.erase(ticket) > 0;
+        Ticket newest = m_sounding > ticket ? m_sounding : 0;
+        if (!m_pending.empty() && *m_pending.rbegin() > ticket)
+            newest = *m_pending.rbegin();
+        if (clip && wanted && newest == 0) {
+            clip->play();
+            m_sounding = ticket;
+            played = true;
+        }
+        *newer = newest;
+    }
+    m_settled.notify_all();
+    return played;
+}
+
+void Audio::waitUntilSettled(Ticket ticket)
+{
+    std::unique_lock<std::mutex> lock(m_voiceMutex);
+    m_settled.wait(lock, [&] { return m_pending.count(ticket) == 0; });
+}
+
+void Audio::stopIfSounding(Ticket ticket)
+{
+    std::lock_guard<std::mutex> lock(m_voiceMutex);
+    if (ticket != 0 && m_sounding == ticket)
+        stop();
 }
 
 // Runs on the mixer's thread with the mixer locked: it must not call the

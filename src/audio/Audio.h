@@ -7,6 +7,9 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <set>
+
+class AudioClip;
 
 // The single owner of the sound device. Every clip plays on mixer channel 0,
 // the voice channel, so a new clip always cuts off the one that is sounding.
@@ -28,8 +31,29 @@ public:
     // channel-finished callback wakes the waiters, so waiting costs no CPU.
     void waitForSilence();
 
-    // Silences the voice channel (used when a player is destroyed mid-clip).
+    // Silences the voice channel.
     void stop();
+
+    // The newest clip wins the one voice channel, whatever order the players
+    // finish decoding in. Each clip asked for gets a ticket, in the order of
+    // the requests; a clip plays only if no newer one has been asked for, so
+    // a clip that is replaced never starts after the clip replacing it.
+    using Ticket = std::uint64_t;
+    // On the GUI thread, when a player is started with an existing file.
+    Ticket request();
+    // The request will never play (its player was cancelled or destroyed).
+    void withdraw(Ticket ticket);
+    // True when a newer clip has been asked for or has started: decoding
+    // this one is wasted work.
+    bool isSuperseded(Ticket ticket) const;
+    // Plays clip (may be null: nothing to play) if the request is still the
+    // newest and was not withdrawn; settles the request either way. When it
+    // does not play, *newer is the newest request that replaced it (0: none).
+    bool playIfNewest(Ticket ticket, AudioClip *clip, Ticket *newer);
+    // Blocks until ticket has played or been given up.
+    void waitUntilSettled(Ticket ticket);
+    // Silences the channel if this request's clip is the one sounding.
+    void stopIfSounding(Ticket ticket);
 
     // Monotonic time, in nanoseconds, at which channel 0 last fell silent.
     std::int64_t lastSilenceNanoseconds() const { return m_lastSilence.load(); }
@@ -57,8 +81,18 @@ private:
     const int m_chunkSize = 1024;
     bool m_open = false;
 
+    // Never held while calling the mixer: its channel-finished callback,
+    // which runs with the mixer locked, takes it.
     std::mutex m_mutex;
     std::condition_variable m_silence;
+
+    // Guards the requests; the callback never takes it, so the mixer may be
+    // called with it held.
+    mutable std::mutex m_voiceMutex;
+    std::condition_variable m_settled;
+    Ticket m_lastTicket = 0;
+    Ticket m_sounding = 0; // the newest request that started to play
+    std::set<Ticket> m_pending;
     std::atomic<std::uint64_t> m_silences{0};
     std::atomic<std::int64_t> m_lastSilence{0};
 };

@@ -15,8 +15,9 @@ namespace {
 // so players take turns decoding; playing needs no such lock.
 std::mutex &decoderMutex()
 {
-    static std::mutex mutex;
-    return mutex;
+    // Never destroyed: a player's thread may still be decoding at exit.
+    static std::mutex *mutex = new std::mutex;
+    return *mutex;
 }
 } // namespace
 

@@ -4,8 +4,10 @@
 
 AudioMonitor *AudioMonitor::instance()
 {
-    static AudioMonitor monitor;
-    return &monitor;
+    // Never destroyed: a player's thread may still report a clip while the
+    // process exits.
+    static AudioMonitor *monitor = new AudioMonitor;
+    return monitor;
 }
 
 std::int64_t AudioMonitor::now()

@@ -6,53 +6,122 @@
 
 #include <QFileInfo>
 
+#include <optional>
+#include <thread>
+
+// One start() of a player, shared with the thread that plays it. The thread
+// may outlive the player: it then finishes its work and tells nobody.
+struct AudioThread::Run
+{
+    QString file;            // as the caller gave it, for the monitor
+    QString path;            // absolute, resolved when started
+    Audio::Ticket ticket = 0; // 0: nothing to play
+    std::mutex mutex;
+    AudioThread *owner = nullptr; // guarded by mutex; null once dropped
+
+    static void play(const std::shared_ptr<Run> &run);
+};
+
+// On the run's own thread.
+void AudioThread::Run::play(const std::shared_ptr<Run> &run)
+{
+    const Audio::Ticket ticket = run->ticket;
+    Audio *audio = Audio::instance();
+    if (ticket != 0) {
+        std::optional<AudioClip> clip;
+        if (!audio->isSuperseded(ticket))
+            clip.emplace(run->path);
+        Audio::Ticket newer = 0;
+        if (audio->playIfNewest(ticket, clip ? &*clip : nullptr, &newer)) {
+            Q_EMIT AudioMonitor::instance()->clipStarted(run->file, AudioMonitor::now());
+        } else if (newer != 0) {
+            // Replaced before it could sound: like a clip cut off, it ends
+            // when the clip that replaced it has ended.
+            audio->waitUntilSettled(newer);
+        }
+        // Also keeps the decoded samples alive while the mixer may play them.
+        audio->waitForSilence();
+    }
+    std::lock_guard<std::mutex> lock(run->mutex);
+    if (AudioThread *player = run->owner) {
+        // Posted under the lock, so the owner cannot be destroyed meanwhile;
+        // an event for an object destroyed later is dropped by Qt.
+        QMetaObject::invokeMethod(
+            player, [player, run] { player->runEnded(run); }, Qt::QueuedConnection);
+    }
+}
+
 AudioThread::AudioThread(QObject *parent)
-    : QThread(parent)
+    : QObject(parent)
 {
 }
 
 AudioThread::~AudioThread()
 {
-    if (isRunning()) {
-        // Destroyed mid-clip (the program is closing): cut the clip short so
-        // the thread can end instead of outliving its object.
-        Audio::instance()->stop();
-        wait();
-    }
+    if (!m_run)
+        return;
+    const Audio::Ticket ticket = m_run->ticket;
+    release();
+    // Destroyed mid-clip (the activity or the program is closing): nobody
+    // will wait for the rest of this clip.
+    Audio::instance()->stopIfSounding(ticket);
 }
 
 void AudioThread::start()
 {
-    if (isRunning())
+    if (m_run)
         return;
-    m_playing = file;
-    Q_EMIT AudioMonitor::instance()->clipRequested(m_playing);
-    QThread::start();
+    auto run = std::make_shared<Run>();
+    run->file = file;
+    const QFileInfo info(file);
+    if (!file.isEmpty() && info.exists() && !info.isDir()) {
+        run->path = info.absoluteFilePath();
+        run->ticket = Audio::instance()->request();
+    }
+    run->owner = this;
+    m_run = run;
+    Q_EMIT AudioMonitor::instance()->clipRequested(file);
+    std::thread([run] { Run::play(run); }).detach();
+}
+
+void AudioThread::cancel()
+{
+    if (m_run)
+        release();
+    if (m_oneShot)
+        deleteLater();
+}
+
+void AudioThread::release()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_run->mutex);
+        m_run->owner = nullptr;
+    }
+    if (m_run->ticket != 0)
+        Audio::instance()->withdraw(m_run->ticket);
+    m_run.reset();
+}
+
+void AudioThread::runEnded(const std::shared_ptr<Run> &run)
+{
+    // A run dropped after it had already posted its end.
+    if (run != m_run)
+        return;
+    m_run.reset();
+    Q_EMIT finished();
 }
 
 AudioThread *AudioThread::oneShot(const QString &file, QObject *parent)
 {
     auto *player = new AudioThread(parent);
     player->file = file;
-    connect(player, &QThread::finished, player, &QObject::deleteLater);
+    player->m_oneShot = true;
+    connect(player, &AudioThread::finished, player, &QObject::deleteLater);
     return player;
 }
 
 void AudioThread::playOnce(const QString &file, QObject *parent)
 {
     oneShot(file, parent)->start();
-}
-
-void AudioThread::run()
-{
-    const QFileInfo info(m_playing);
-    if (m_playing.isEmpty() || !info.exists() || info.isDir())
-        return;
-    Audio *audio = Audio::instance();
-    {
-        AudioClip clip(m_playing);
-        clip.play();
-        Q_EMIT AudioMonitor::instance()->clipStarted(m_playing, AudioMonitor::now());
-        audio->waitForSilence();
-    }
 }

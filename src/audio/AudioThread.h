@@ -1,24 +1,36 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
-#include <QThread>
+
+#include <memory>
 
 // Plays one clip on a thread of its own and emits finished() on the GUI
 // thread once the voice channel has fallen silent. A missing file, or an
 // empty one, finishes at once without sound.
-class AudioThread : public QThread
+//
+// The player owns its thread rather than being one, so nothing but start()
+// can set it going, and destroying it never waits for a clip.
+class AudioThread : public QObject
 {
     Q_OBJECT
 public:
     explicit AudioThread(QObject *parent = nullptr);
+    // Returns at once: a clip still decoding is dropped, one sounding is cut.
     ~AudioThread() override;
 
     // The clip to play on the next start(); copied when start() is called.
     QString file;
 
-    // Hides QThread::start(): does nothing while the player is running, so
-    // the new file is not played and no extra finished() follows.
+    // Plays file. Does nothing while the player is running, so the new file
+    // is not played and no extra finished() follows.
     void start();
+    // Drops the clip under way: it is not played if it has not started (one
+    // already sounding goes on until the next clip cuts it), and no
+    // finished() follows. A one-shot player deletes itself.
+    void cancel();
+    // From start() until its finished() has been emitted.
+    bool isRunning() const { return m_run != nullptr; }
 
     // A player for a single clip that deletes itself after its finished().
     // Connect to finished() before calling start().
@@ -26,9 +38,14 @@ public:
     // Starts a one-shot player nobody waits for.
     static void playOnce(const QString &file, QObject *parent = nullptr);
 
-protected:
-    void run() override;
+Q_SIGNALS:
+    void finished();
 
 private:
-    QString m_playing;
+    struct Run;
+    void runEnded(const std::shared_ptr<Run> &run);
+    void release();
+
+    std::shared_ptr<Run> m_run;
+    bool m_oneShot = false;
 };

@@ -11,7 +11,7 @@ int main(int argc, char **argv)
     Audio::instance()->init();
     AudioThread player;
     player.file = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    QObject::connect(&player, &QThread::finished, &app, &QCoreApplication::quit);
+    QObject::connect(&player, &AudioThread::finished, &app, &QCoreApplication::quit);
     player.start();
     return app.exec();
 }

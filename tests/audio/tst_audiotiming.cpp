@@ -26,8 +26,8 @@ private Q_SLOTS:
         AudioThread b;
         qint64 aFinished = 0;
         qint64 bFinished = 0;
-        connect(&a, &QThread::finished, this, [&] { aFinished = AudioMonitor::now(); });
-        connect(&b, &QThread::finished, this, [&] { bFinished = AudioMonitor::now(); });
+        connect(&a, &AudioThread::finished, this, [&] { aFinished = AudioMonitor::now(); });
+        connect(&b, &AudioThread::finished, this, [&] { bFinished = AudioMonitor::now(); });
 
         QElapsedTimer elapsed;
         elapsed.start();
@@ -44,6 +44,47 @@ private Q_SLOTS:
         QVERIFY(bFinished - bStarted >= 250'000'000);
         QVERIFY(aFinished >= bStarted + 250'000'000);
         QVERIFY(qAbs(aFinished - bFinished) < 100'000'000);
+    }
+
+    // The clip asked for last is the one heard, however the two decodes
+    // happen to be ordered; the clip it replaced never starts after it.
+    void newestClipWinsWhateverTheDecodingOrder()
+    {
+        const QString longClip = fixture(QStringLiteral("tone-2s.ogg"));
+        const QString shortClip = fixture(QStringLiteral("tone-50ms.ogg"));
+        for (int round = 0; round < 30; ++round) {
+            ClipRecorder clips;
+            AudioThread a;
+            AudioThread b;
+            FinishedCounter aFinished(&a);
+            FinishedCounter bFinished(&b);
+            QElapsedTimer elapsed;
+            elapsed.start();
+            a.file = longClip;
+            a.start();
+            b.file = shortClip;
+            b.start();
+            QVERIFY(aFinished.waitFor(1) && bFinished.waitFor(1));
+            QVERIFY2(!clips.started.isEmpty() && clips.started.last() == shortClip,
+                     qPrintable(clips.started.join(QLatin1Char(' '))));
+            QVERIFY2(elapsed.elapsed() < 1500, qPrintable(QString::number(elapsed.elapsed())));
+        }
+    }
+
+    // Destroying a player whose clip is still being decoded neither waits
+    // for the clip nor lets it sound afterwards.
+    void destroyingAPlayerBeforeItsClipStartsReturnsAtOnce()
+    {
+        ClipRecorder clips;
+        QElapsedTimer elapsed;
+        auto *player = new AudioThread;
+        player->file = fixture(QStringLiteral("tone-2s.ogg"));
+        player->start();
+        elapsed.start();
+        delete player;
+        QVERIFY2(elapsed.elapsed() < 500, qPrintable(QString::number(elapsed.elapsed())));
+        QTest::qWait(200);
+        QVERIFY(!Audio::instance()->isPlaying());
     }
 
     void startTwiceWhilePlayingIsHeardOnce()
@@ -66,7 +107,7 @@ private Q_SLOTS:
     {
         AudioThread player;
         qint64 finishedAt = 0;
-        connect(&player, &QThread::finished, this, [&] { finishedAt = AudioMonitor::now(); });
+        connect(&player, &AudioThread::finished, this, [&] { finishedAt = AudioMonitor::now(); });
         player.file = fixture(QStringLiteral("tone-300ms.ogg"));
         player.start();
         QTRY_VERIFY_WITH_TIMEOUT(finishedAt != 0, 5000);

@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "audio/AudioMonitor.h"
+#include "audio/AudioThread.h"
 #include "content/MediaPaths.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
-#include <QThread>
 
 #include <csignal>
 #include <sys/types.h>
@@ -101,9 +101,9 @@ int killAfterRounds(const QString &program, const QStringList &arguments, int ro
     return finished;
 }
 
-FinishedCounter::FinishedCounter(QThread *player)
+FinishedCounter::FinishedCounter(AudioThread *player)
 {
-    connect(player, &QThread::finished, this, [this] { ++count; });
+    connect(player, &AudioThread::finished, this, [this] { ++count; });
 }
 
 bool FinishedCounter::waitFor(int n, int timeoutMs)

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-class QThread;
+class AudioThread;
 
 namespace TestSupport {
 
@@ -59,14 +59,13 @@ public:
     void clear();
 };
 
-// Counts a player's finished() as the program receives it: queued to the GUI
-// thread. (A QSignalSpy counts on the player's thread, and its wait() misses
-// a signal that came before the wait began.)
+// Counts a player's finished(). (A QSignalSpy's wait() misses a signal that
+// came before the wait began.)
 class FinishedCounter : public QObject
 {
     Q_OBJECT
 public:
-    explicit FinishedCounter(QThread *player);
+    explicit FinishedCounter(AudioThread *player);
     int count = 0;
     // True once count has reached at least n, within timeoutMs.
     bool waitFor(int n, int timeoutMs = 5000);

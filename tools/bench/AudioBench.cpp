@@ -26,7 +26,7 @@ double millisecondsBetween(qint64 from, qint64 to)
 void playAndWait(AudioThread &player, const QString &file)
 {
     QEventLoop loop;
-    QObject::connect(&player, &QThread::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&player, &AudioThread::finished, &loop, &QEventLoop::quit);
     player.file = file;
     player.start();
     loop.exec();

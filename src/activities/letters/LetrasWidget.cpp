@@ -121,6 +121,12 @@ LetrasWidget::LetrasWidget(QWidget *parent)
     m_pictureLabel->setFixedSize(300, 300);
     m_pictureLabel->move(240, 50);
 
+    m_turnTimer = new QTimer(this);
+    m_turnTimer->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the pause is meant to last.
+    m_turnTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_turnTimer, &QTimer::timeout, this, [this] { (this->*m_turnStart)(); });
+
     m_skipCounters.fill(0, letterCount);
     clearAll();
 }
@@ -135,7 +141,7 @@ AudioThread *LetrasWidget::makePlayer(void (LetrasWidget::*followUp)())
 {
     auto *player = new AudioThread(this);
     if (followUp)
-        connect(player, &QThread::finished, this, followUp);
+        connect(player, &AudioThread::finished, this, followUp);
     return player;
 }
 
@@ -150,14 +156,22 @@ void LetrasWidget::playOneShot(const QString &file, void (LetrasWidget::*followU
     // The player deletes itself once its clip has ended.
     AudioThread *player = AudioThread::oneShot(file, this);
     if (followUp)
-        connect(player, &QThread::finished, this, followUp);
+        connect(player, &AudioThread::finished, this, followUp);
     player->start();
 }
 
 void LetrasWidget::startTurnTimer(void (LetrasWidget::*turnStart)())
 {
-    // A coarse timer may fire up to 5 % early; the pause is meant to last.
-    QTimer::singleShot(m_turnDelay, Qt::PreciseTimer, this, turnStart);
+    m_turnStart = turnStart;
+    m_turnTimer->start(m_turnDelay);
+}
+
+void LetrasWidget::stopSequences()
+{
+    m_turnTimer->stop();
+    const auto players = findChildren<AudioThread *>(Qt::FindDirectChildrenOnly);
+    for (AudioThread *player : players)
+        player->cancel();
 }
 
 QString LetrasWidget::instruction(const QString &name)
@@ -340,10 +354,13 @@ void LetrasWidget::setActivity(int group, int activity)
     m_activity = activity;
     m_letterDrawn = false;
     m_numberDrawn = false;
+    m_answered = false;
     clearAll();
-    // A turn start still waiting for the previous activity's instruction
-    // would ask the wrong activity's question.
-    disconnect(m_instructionPlayer, &QThread::finished, this, nullptr);
+    // Nothing of the previous activity may speak into this one: not its
+    // sequences, not its next turn, not a turn start still waiting for its
+    // instruction.
+    stopSequences();
+    disconnect(m_instructionPlayer, &AudioThread::finished, this, nullptr);
     if (group != 0)
         return;
 
@@ -365,10 +382,10 @@ void LetrasWidget::setActivity(int group, int activity)
         return;
     // Connected before the start: a short or missing clip may finish at once.
     if (activity == 1 || activity == 2 || activity == 4 || activity == 5)
-        connect(m_instructionPlayer, &QThread::finished, this, &LetrasWidget::slotPickLetter,
+        connect(m_instructionPlayer, &AudioThread::finished, this, &LetrasWidget::slotPickLetter,
             Qt::UniqueConnection);
     else if (activity == 7)
-        connect(m_instructionPlayer, &QThread::finished, this, &LetrasWidget::slotPickNumber,
+        connect(m_instructionPlayer, &AudioThread::finished, this, &LetrasWidget::slotPickNumber,
             Qt::UniqueConnection);
     play(m_instructionPlayer, m_lastInstruction);
 }
@@ -536,6 +553,8 @@ void LetrasWidget::slotPickLetter()
     // another widget has the child's attention.
     if (m_group != 0)
         return;
+    stopSequences();
+    m_answered = false;
     // A selection naming no letter at all could never be satisfied: it is
     // taken as no selection rather than drawing for ever.
     const bool selecting = !m_selectedLetters.isEmpty() && selectionHasLetters();
@@ -559,7 +578,7 @@ void LetrasWidget::slotPickLetter()
     m_targetWord = randomWord(MediaPaths::letterFolder(language, m_targetLetter));
     m_letterDrawn = true;
     sayQuestion();
-    disconnect(m_instructionPlayer, &QThread::finished, this, &LetrasWidget::slotPickLetter);
+    disconnect(m_instructionPlayer, &AudioThread::finished, this, &LetrasWidget::slotPickLetter);
     clearAll();
 }
 
@@ -567,11 +586,13 @@ void LetrasWidget::slotPickNumber()
 {
     if (m_group != 0)
         return;
+    stopSequences();
+    m_answered = false;
     m_targetNumber = randomDigit();
     m_targetWord = randomWord(MediaPaths::numberFolder(language, m_targetNumber));
     m_numberDrawn = true;
     play(m_plainPlayer, numberNameClip());
-    disconnect(m_instructionPlayer, &QThread::finished, this, &LetrasWidget::slotPickNumber);
+    disconnect(m_instructionPlayer, &AudioThread::finished, this, &LetrasWidget::slotPickNumber);
     clearAll();
 }
 
@@ -581,6 +602,13 @@ void LetrasWidget::judgeLetter()
         slotSleeping();
         return;
     }
+    // Answered already: a second press of the right key during the praise
+    // must neither count again nor start a second turn.
+    if (m_answered)
+        return;
+    // The child answers whenever ready: what is still being said of the
+    // question, or of the feedback on an earlier try, gives way.
+    stopSequences();
     Q_EMIT sugerencia(QString(), QString());
     if (m_currentLetter == m_targetLetter)
         slotCorrect();
@@ -594,6 +622,13 @@ void LetrasWidget::judgeNumber()
         slotSleeping();
         return;
     }
+    // Answered already: a second press of the right key during the praise
+    // must neither count again nor start a second turn.
+    if (m_answered)
+        return;
+    // The child answers whenever ready: what is still being said of the
+    // question, or of the feedback on an earlier try, gives way.
+    stopSequences();
     Q_EMIT sugerencia(QString(), QString());
     if (m_currentNumber == m_targetNumber)
         slotCorrect();
@@ -608,6 +643,7 @@ void LetrasWidget::slotCorrect()
 {
     const bool numbers = inActivity(7);
     const QString target = numbers ? m_targetNumber : m_targetLetter;
+    m_answered = true;
     Q_EMIT sugerencia(activityTitle(m_activity), target);
 
     // Only a real letter or digit with a word that was asked about has a
@@ -674,15 +710,20 @@ void LetrasWidget::slotLastInstruction()
         break;
     case 6:
     case 7:
-        play(m_plainPlayer, numberNameClip());
+        // Once answered, the next number comes soon; the praise goes on.
+        if (!(m_activity == 7 && m_answered))
+            play(m_plainPlayer, numberNameClip());
         break;
     case 1:
     case 2:
     case 4:
     case 5:
-        // Before the first question there is nothing to repeat.
-        if (m_letterDrawn)
+        // Before the first question there is nothing to repeat, and once it
+        // is answered the next question comes soon.
+        if (m_letterDrawn && !m_answered) {
+            stopSequences();
             sayQuestion();
+        }
         break;
     default:
         break;

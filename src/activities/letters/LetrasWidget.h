@@ -8,6 +8,7 @@ class AudioThread;
 class KeyboardManager;
 class QKeyEvent;
 class QLabel;
+class QTimer;
 class ScoreManager;
 
 // The eight "Letras y Numeros" activities. The child works with the keyboard
@@ -121,6 +122,9 @@ private:
     void setPicture(const QString &path);
     void setWordLabel(const QString &text);
     void startTurnTimer(void (LetrasWidget::*turnStart)());
+    // Ends whatever the widget is saying or about to say: every sequence
+    // under way and the pause before the next turn.
+    void stopSequences();
 
     bool isGuessingActivity() const;
     bool inActivity(int activity) const { return m_group == 0 && m_activity == activity; }
@@ -209,5 +213,10 @@ private:
     // nothing.
     bool m_letterDrawn = false;
     bool m_numberDrawn = false;
+    // The current question was answered right: further keys are not judged
+    // until the next question has been drawn.
+    bool m_answered = false;
+    QTimer *m_turnTimer = nullptr;
+    void (LetrasWidget::*m_turnStart)() = nullptr;
     int m_turnDelay = 3000;
 };

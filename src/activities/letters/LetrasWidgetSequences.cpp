@@ -69,6 +69,8 @@ void LetrasWidget::presentLetter(const QString &firstClipName)
         slotSleeping();
         return;
     }
+    // A new key starts a new presentation; the one under way gives way.
+    stopSequences();
     Q_EMIT sugerencia(activityTitle(m_activity), letter);
     m_currentWord = randomWord(createPath());
     showLetterLabel(letter);
@@ -83,6 +85,7 @@ void LetrasWidget::presentLetter(const QString &firstClipName)
 void LetrasWidget::presentNumber()
 {
     const QString digit = m_currentNumber;
+    stopSequences();
     m_currentWord = randomWord(createPath());
     showLetterLabel(digit);
     setWordLabel(numberWord(digit));

@@ -30,7 +30,7 @@ QByteArray pictureBytes()
 
 using namespace LettersFixture;
 
-void LettersTestCase::setUpTree()
+void LettersTestCase::setUpTree(const QString &tone)
 {
     m_tree = std::make_unique<MediaTree>();
     static const char *const instructions[] = {
@@ -70,10 +70,10 @@ void LettersTestCase::setUpTree()
         "que vive en.ogg",
     };
     for (const char *name : instructions)
-        m_tree->addClip(QStringLiteral("media/system/audio/instructions/") + QLatin1String(name));
+        m_tree->addClip(QStringLiteral("media/system/audio/instructions/") + QLatin1String(name), tone);
     for (const char *letter : { "N", "U", "Z", "Ntilde", "9" })
         m_tree->addClip(QStringLiteral("media/system/audio/letters/") + QLatin1String(letter)
-            + QStringLiteral(".ogg"));
+            + QStringLiteral(".ogg"), tone);
 
     const QString root = QStringLiteral("media/languages/") + language;
     const QByteArray picture = pictureBytes();
@@ -82,7 +82,7 @@ void LettersTestCase::setUpTree()
             + entry.second + QLatin1Char('/');
         for (const char *file : { "letter_sound.ogg", "letter_name.ogg", "sound.ogg", "name.ogg",
                  "sentence.ogg", "sentence1.ogg", "sentence8.ogg", "sentence9.ogg" })
-            m_tree->addClip(word + QLatin1String(file));
+            m_tree->addClip(word + QLatin1String(file), tone);
         m_tree->addFile(word + QStringLiteral("image.jpg"), picture);
         m_tree->addFile(
             root + QStringLiteral("/Letras/") + entry.first + QStringLiteral("/sugerencias.txt"),
@@ -94,7 +94,7 @@ void LettersTestCase::setUpTree()
         const QString word = root + QStringLiteral("/Numeros/") + entry.first + QLatin1Char('/')
             + entry.second + QLatin1Char('/');
         for (const char *file : { "letter_name.ogg", "sound.ogg", "name.ogg" })
-            m_tree->addClip(word + QLatin1String(file));
+            m_tree->addClip(word + QLatin1String(file), tone);
         m_tree->addFile(word + QStringLiteral("image.jpg"), picture);
     }
     m_tree->addFolder(root + QStringLiteral("/Numeros/9"));
@@ -129,6 +129,14 @@ QStringList LettersTestCase::clips() const
 {
     QStringList names;
     for (const QString &path : m_clips->requested)
+        names << shortName(path);
+    return names;
+}
+
+QStringList LettersTestCase::startedClips() const
+{
+    QStringList names;
+    for (const QString &path : m_clips->started)
         names << shortName(path);
     return names;
 }

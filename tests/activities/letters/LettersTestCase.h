@@ -142,11 +142,14 @@ QByteArray pictureBytes();
 class LettersTestCase : public QObject
 {
 protected:
-    void setUpTree();
+    // Every clip of the tree is a copy of one fixture tone.
+    void setUpTree(const QString &tone = QStringLiteral("tone-50ms.ogg"));
     void setUpWidget();
     void tearDownWidget();
 
     QStringList clips() const;
+    // The clips that started to sound, as clips() names them.
+    QStringList startedClips() const;
     // Clips requested since the last mark.
     QStringList clipsSinceMark() const { return clips().mid(m_mark); }
     // What the child saw when each of those clips was asked for.

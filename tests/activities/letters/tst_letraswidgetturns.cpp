@@ -390,7 +390,8 @@ void TestLetrasWidgetTurns::lastInstruction()
     QTRY_COMPARE(clipsSinceMark(), QStringList { "Numeros/2/Ojos/letter_name.ogg" });
 }
 
-// Steps already under way run on with the new activity's branches.
+// Changing activity ends the old activity's sequence: of it only the
+// answer remains, counted where it was given.
 void TestLetrasWidgetTurns::leavingActivityMidSequence()
 {
     Draws draws(6);
@@ -402,13 +403,8 @@ void TestLetrasWidgetTurns::leavingActivityMidSequence()
     releaseLetter("M");
     m_w->setMofliAudio(0);
     m_w->setActivity(0, 2);
-    const QString expectedPraise = draws.praise();
-    QTRY_COMPARE(clipsSinceMark(),
-        (QStringList { expectedPraise, "esta palabra empieza con.ogg",
-            "Letras/M/Manzana/letter_sound.ogg", "el sonido con que empieza.ogg",
-            "Letras/M/Manzana/name.ogg" }));
     waitIdle();
-    // The answer was counted where it was given.
+    QCOMPARE(clipsSinceMark(), QStringList { draws.praise() });
     QCOMPARE(m_w->scoreSet(1)->score(QStringLiteral("M"))->corrects(), 1);
     QCOMPARE(m_w->scoreSet(2)->score(QStringLiteral("M"))->total(), 0);
 }
