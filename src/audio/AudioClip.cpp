@@ -4,6 +4,7 @@
 #include "content/LogRecord.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -28,6 +29,10 @@ AudioClip::AudioClip(const QString &path)
     {
         std::lock_guard<std::mutex> lock(decoderMutex());
         SDL_RWops *stream = SDL_RWFromFile(QFile::encodeName(path).constData(), "rb");
+        // Removed since the player looked for it: a missing clip, which is
+        // skipped, not a clip that cannot be decoded.
+        if (!stream && !QFileInfo::exists(path))
+            return;
         if (stream)
             chunk = Mix_LoadWAV_RW(stream, 1);
         if (!chunk)

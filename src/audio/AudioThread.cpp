@@ -32,7 +32,7 @@ void AudioThread::Run::play(const std::shared_ptr<Run> &run)
         if (!audio->isSuperseded(ticket))
             clip.emplace(run->path);
         Audio::Ticket newer = 0;
-        if (audio->playIfNewest(ticket, clip ? &*clip : nullptr, &newer)) {
+        if (audio->playIfNewest(ticket, clip && !clip->isEmpty() ? &*clip : nullptr, &newer)) {
             Q_EMIT AudioMonitor::instance()->clipStarted(run->file, AudioMonitor::now());
         } else if (newer != 0) {
             // Replaced before it could sound: like a clip cut off, it ends
