@@ -50,6 +50,11 @@ void WelcomeDialog::welcomeClose()
     close();
 }
 
+void WelcomeDialog::keyPressEvent(QKeyEvent *event)
+{
+    event->accept();
+}
+
 void WelcomeDialog::keyReleaseEvent(QKeyEvent *event)
 {
     if (event->key() != Qt::Key_Space || event->isAutoRepeat())

@@ -24,6 +24,9 @@ public Q_SLOTS:
     void welcomeClose();
 
 protected:
+    // Only Space closes the dialog early: the dialog's own Escape would end
+    // the program before the main window ever showed.
+    void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
