@@ -1,19 +1,54 @@
 #include "users/ScoreFile.h"
 
+#include "content/DataStore.h"
 #include "content/MediaPaths.h"
-#include "content/XmlDataFile.h"
-#include "content/XmlTopLevel.h"
+#include "users/Score.h"
 #include "users/ScoreManager.h"
 
-#include <QDomDocument>
-#include <QDomElement>
+#include <pugixml.hpp>
 #include <utility>
 
 namespace {
 
 const QString encodedPrefix = QStringLiteral("_-");
-const QString rootName = QStringLiteral("Scores");
 const QString typeAttribute = QStringLiteral("type");
+
+DataStore::File scoresFile()
+{
+    return { ScoreFile::path(), QStringLiteral("Scores") };
+}
+
+// XML's name characters (without the colon, which namespaces reserve).
+bool isNameStartChar(uint c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || (c >= 0xC0 && c <= 0xD6)
+        || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) || (c >= 0x370 && c <= 0x37D)
+        || (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D)
+        || (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF)
+        || (c >= 0x3001 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFDCF)
+        || (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
+}
+
+bool isNameChar(uint c)
+{
+    return isNameStartChar(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7
+        || (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
+}
+
+// Whether text can be a tag name as it is. Names beyond the first plane are
+// refused too: XML allows them, but many readers, the toolkit's among them,
+// refuse them.
+bool isElementName(const QString &text)
+{
+    const QList<uint> codePoints = text.toUcs4();
+    if (codePoints.isEmpty() || !isNameStartChar(codePoints.first()))
+        return false;
+    for (uint c : codePoints) {
+        if (!isNameChar(c) || c > 0xFFFF)
+            return false;
+    }
+    return true;
+}
 
 // '_' opens and closes an escaped code point in hexadecimal, so it is escaped
 // itself; keepOthers keeps the name characters outside ASCII readable.
@@ -24,7 +59,7 @@ QString encode(const QString &name, bool keepOthers)
     for (uint c : codePoints) {
         const bool ascii = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
             || (c >= '0' && c <= '9') || c == '-' || c == '.';
-        if (ascii || (keepOthers && c > 0x7F && XmlDataFile::isNameChar(c))) {
+        if (ascii || (keepOthers && c > 0x7F && isNameChar(c))) {
             const char32_t codePoint = c;
             out += QString::fromUcs4(&codePoint, 1);
         } else {
@@ -34,16 +69,22 @@ QString encode(const QString &name, bool keepOthers)
     return out;
 }
 
-bool matches(const XmlTopLevel::Node &node, const QString &type, const QString &learner)
+bool matches(const DataDocument::Entry &entry, const QString &type, const QString &learner)
 {
-    return node.isElement && node.attribute(typeAttribute) == type
-        && ScoreFile::learnerName(node.tagName) == learner;
+    return !entry.name.isEmpty() && entry.attribute(typeAttribute) == type
+        && ScoreFile::learnerName(entry.name) == learner;
+}
+
+QString valueOf(const pugi::xml_node &node, const char *attribute)
+{
+    return QString::fromUtf8(node.attribute(attribute).value());
 }
 
 } // namespace
 
-ScoreFile::ScoreFile(const QString &type)
+ScoreFile::ScoreFile(const QString &type, DataStore *store)
     : m_type(type)
+    , m_store(store)
 {
 }
 
@@ -54,10 +95,10 @@ QString ScoreFile::path()
 
 QString ScoreFile::tagName(const QString &learner)
 {
-    if (!learner.startsWith(encodedPrefix) && XmlDataFile::isElementName(learner))
+    if (!learner.startsWith(encodedPrefix) && isElementName(learner))
         return learner;
     const QString readable = encode(learner, true);
-    return XmlDataFile::isElementName(readable) ? readable : encode(learner, false);
+    return isElementName(readable) ? readable : encode(learner, false);
 }
 
 QString ScoreFile::learnerName(const QString &tagName)
@@ -85,29 +126,42 @@ QString ScoreFile::learnerName(const QString &tagName)
     return name;
 }
 
+DataDocument::Entry ScoreFile::entry(
+    const QString &learner, const QList<ScoreManager *> &managers) const
+{
+    DataElement element(tagName(learner), { { typeAttribute, m_type } });
+    for (const ScoreManager *manager : managers) {
+        DataElement activity(
+            QStringLiteral("Activity"), { { QStringLiteral("name"), manager->name() } });
+        const QVector<Score *> records = manager->scores();
+        for (const Score *record : records) {
+            activity.children.append(DataElement(QStringLiteral("Score"),
+                { { QStringLiteral("Object"), record->object() },
+                    { QStringLiteral("Corrects"), QString::number(record->corrects()) },
+                    { QStringLiteral("Total"), QString::number(record->total()) },
+                    { QStringLiteral("Consecutive"), QString::number(record->consecutive()) } }));
+        }
+        element.children.append(activity);
+    }
+    return DataDocument::entry(element);
+}
+
 bool ScoreFile::write(const QString &learner, const QList<ScoreManager *> &managers) const
 {
     if (learner.isEmpty())
         return false;
-    XmlDataFile file(path(), rootName);
-    XmlTopLevel doc;
-    const XmlDataFile::Status status = file.readOrCreate(doc);
-    if (status != XmlDataFile::Loaded && status != XmlDataFile::Damaged)
-        return false;
-
-    for (qsizetype i = 0; i < doc.children.size(); ++i) {
-        if (matches(doc.children.at(i), m_type, learner)) {
-            doc.children.removeAt(i);
-            break;
+    const DataDocument::Entry added = entry(learner, managers);
+    DataStore scratch;
+    return (m_store ? *m_store : scratch).update(scoresFile(), [&](DataDocument &doc) {
+        for (qsizetype i = 0; i < doc.entries.size(); ++i) {
+            if (matches(doc.entries.at(i), m_type, learner)) {
+                doc.entries.removeAt(i);
+                break;
+            }
         }
-    }
-    QDomDocument scratch;
-    QDomElement element = scratch.createElement(tagName(learner));
-    element.setAttribute(typeAttribute, m_type);
-    for (const ScoreManager *manager : managers)
-        element.appendChild(manager->toElement(scratch));
-    doc.children.append(XmlTopLevel::elementNode(element));
-    return file.write(doc);
+        doc.entries.append(added);
+        return true;
+    });
 }
 
 void ScoreFile::read(const QString &learner, const QList<ScoreManager *> &managers) const
@@ -116,23 +170,24 @@ void ScoreFile::read(const QString &learner, const QList<ScoreManager *> &manage
         manager->reset();
     if (learner.isEmpty())
         return;
-    XmlDataFile file(path(), rootName);
-    XmlTopLevel doc;
-    if (file.read(doc) != XmlDataFile::Loaded)
+    DataStore scratch;
+    DataDocument doc;
+    if ((m_store ? *m_store : scratch).read(scoresFile(), &doc) != DataStore::Loaded)
         return;
-    for (const XmlTopLevel::Node &node : std::as_const(doc.children)) {
-        if (!matches(node, m_type, learner))
+    for (const DataDocument::Entry &stored : std::as_const(doc.entries)) {
+        pugi::xml_document element;
+        if (!matches(stored, m_type, learner)
+            || !element.load_buffer(stored.bytes.constData(), size_t(stored.bytes.size())))
             continue;
-        QDomDocument element;
-        if (!element.setContent(node.text))
-            continue;
-        const QDomElement learnerElement = element.documentElement();
-        for (QDomElement activity = learnerElement.firstChildElement(); !activity.isNull();
-             activity = activity.nextSiblingElement()) {
-            const QString name = activity.attribute(QStringLiteral("name"));
+        for (const pugi::xml_node &activity : element.document_element().children()) {
+            const QString name = valueOf(activity, "name");
             for (ScoreManager *manager : managers) {
-                if (manager->name() == name)
-                    manager->loadElement(activity);
+                if (manager->name() != name)
+                    continue;
+                // toInt() yields 0 for text that is not a number.
+                for (const pugi::xml_node &score : activity.children())
+                    manager->setScore(valueOf(score, "Object"), valueOf(score, "Corrects").toInt(),
+                        valueOf(score, "Total").toInt(), valueOf(score, "Consecutive").toInt());
             }
         }
     }

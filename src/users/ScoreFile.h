@@ -1,8 +1,11 @@
 #pragma once
 
+#include "content/DataDocument.h"
+
 #include <QList>
 #include <QString>
 
+class DataStore;
 class ScoreManager;
 
 // The counters of every learner, kept in "data/scores.xml": under the root
@@ -13,10 +16,13 @@ class ScoreManager;
 // A learner's name that is a valid XML name is the tag name as it is. Any
 // other name (with a blank, beginning with a digit, ...) is stored under a
 // reversible encoding that starts with "_-", and decoded when read.
+//
+// Given the program's store, a learner switch parses the file only when it
+// changed; without one, every call parses it afresh.
 class ScoreFile
 {
 public:
-    explicit ScoreFile(const QString &type);
+    explicit ScoreFile(const QString &type, DataStore *store = nullptr);
 
     const QString &type() const { return m_type; }
 
@@ -28,6 +34,8 @@ public:
     // Resets every manager, then loads what is stored for the learner under
     // this type. Activities are matched by their exact name; others are ignored.
     void read(const QString &learner, const QList<ScoreManager *> &managers) const;
+    // The learner's element of this type as the file holds it.
+    DataDocument::Entry entry(const QString &learner, const QList<ScoreManager *> &managers) const;
 
     static QString tagName(const QString &learner);
     static QString learnerName(const QString &tagName);
@@ -36,4 +44,5 @@ public:
 
 private:
     QString m_type;
+    DataStore *m_store;
 };

@@ -1,24 +1,38 @@
 #include "users/UserDatabase.h"
 
+#include "content/DataStore.h"
 #include "content/MediaPaths.h"
-#include "content/XmlDataFile.h"
-
-#include <QDomElement>
-#include <utility>
 
 namespace {
 
-const QString rootName = QStringLiteral("userdb");
 const QString nameAttribute = QStringLiteral("Name");
 const QString createDateAttribute = QStringLiteral("CreateDate");
 
+DataStore::File usersFile()
+{
+    return { UserDatabase::path(), QStringLiteral("userdb") };
+}
+
+qsizetype indexOf(const DataDocument &doc, const QString &name)
+{
+    for (qsizetype i = 0; i < doc.entries.size(); ++i) {
+        const DataDocument::Entry &entry = doc.entries.at(i);
+        if (!entry.name.isEmpty() && entry.attribute(nameAttribute) == name)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
-UserDatabase::UserDatabase()
-    : m_elements(QStringLiteral("Users"))
+UserDatabase::UserDatabase(DataStore *store)
+    : m_ownStore(store ? nullptr : new DataStore)
+    , m_store(store ? store : m_ownStore.get())
 {
     load();
 }
+
+UserDatabase::~UserDatabase() = default;
 
 QString UserDatabase::path()
 {
@@ -27,72 +41,46 @@ QString UserDatabase::path()
 
 int UserDatabase::load()
 {
-    XmlDataFile file(path(), rootName);
-    const XmlDataFile::Status status = file.read(m_doc);
-    // A file that can be neither read nor moved aside is never written over.
-    m_writable = status != XmlDataFile::Unreadable;
-    switch (status) {
-    case XmlDataFile::Loaded:
+    switch (m_store->read(usersFile(), &m_doc)) {
+    case DataStore::Loaded:
         return 1;
-    case XmlDataFile::Damaged:
+    case DataStore::Damaged:
         return -2;
     default:
         return -1;
     }
 }
 
-int UserDatabase::save()
-{
-    if (!m_writable)
-        return -1;
-    XmlTopLevel doc = m_doc;
-    if (!doc.hasRoot())
-        doc = XmlTopLevel(rootName);
-    return XmlDataFile(path(), rootName).write(doc) ? 0 : -1;
-}
-
 void UserDatabase::createFile()
 {
-    XmlDataFile(path(), rootName).createEmpty();
+    m_store->update(usersFile(), [](DataDocument &doc) {
+        doc = usersFile().emptyDocument();
+        return true;
+    });
 }
 
-bool UserDatabase::reload()
+void UserDatabase::change(const std::function<bool(DataDocument &)> &edit)
 {
-    XmlDataFile file(path(), rootName);
-    if (!file.exists()) {
-        createFile();
-    }
+    m_store->update(usersFile(), edit);
     load();
-    return m_writable && m_doc.hasRoot();
 }
 
 QStringList UserDatabase::userNames() const
 {
     QStringList names;
-    for (const XmlTopLevel::Node &node : m_doc.children) {
-        if (node.isElement)
-            names.append(node.attribute(nameAttribute));
+    for (const DataDocument::Entry &entry : m_doc.entries) {
+        if (!entry.name.isEmpty())
+            names.append(entry.attribute(nameAttribute));
     }
     return names;
 }
 
-qsizetype UserDatabase::indexOf(const QString &name) const
-{
-    for (qsizetype i = 0; i < m_doc.children.size(); ++i) {
-        const XmlTopLevel::Node &node = m_doc.children.at(i);
-        if (node.isElement && node.attribute(nameAttribute) == name)
-            return i;
-    }
-    return -1;
-}
-
 void UserDatabase::addUser(const User &user)
 {
-    if (!reload())
-        return;
-    m_doc.children.append(XmlTopLevel::elementNode(makeElement(user)));
-    save();
-    load();
+    change([&user](DataDocument &doc) {
+        doc.entries.append(DataDocument::entry(makeElement(user)));
+        return true;
+    });
 }
 
 void UserDatabase::addUser(const QString &name)
@@ -102,55 +90,53 @@ void UserDatabase::addUser(const QString &name)
 
 bool UserDatabase::removeUser(const QString &name)
 {
-    if (!reload())
-        return true;
-    const qsizetype i = indexOf(name);
-    if (i >= 0)
-        m_doc.children.removeAt(i);
-    save();
-    load();
+    change([&name](DataDocument &doc) {
+        const qsizetype i = indexOf(doc, name);
+        if (i >= 0)
+            doc.entries.removeAt(i);
+        return i >= 0;
+    });
     return true;
 }
 
 User UserDatabase::findUser(const QString &name) const
 {
     User user;
-    const qsizetype i = indexOf(name);
+    const qsizetype i = indexOf(m_doc, name);
     if (i >= 0) {
-        const XmlTopLevel::Node &node = m_doc.children.at(i);
+        const DataDocument::Entry &entry = m_doc.entries.at(i);
         user.name = name;
-        user.lastAct = node.attribute(QStringLiteral("LastAct"));
-        user.lastSubAct = node.attribute(QStringLiteral("LastSubAct"));
+        user.lastAct = entry.attribute(QStringLiteral("LastAct"));
+        user.lastSubAct = entry.attribute(QStringLiteral("LastSubAct"));
     }
     return user;
 }
 
 void UserDatabase::updateUser(const User &user)
 {
-    if (!reload())
-        return;
-    QDomElement element = makeElement(user);
-    const qsizetype i = indexOf(user.name);
-    if (i >= 0) {
-        // A progress update carries today as creation date; the learner was
-        // created on the stored one.
-        const QString created = m_doc.children.at(i).attribute(createDateAttribute);
-        if (!created.isEmpty())
-            element.setAttribute(createDateAttribute, created);
-        m_doc.children.removeAt(i);
-    }
-    m_doc.children.append(XmlTopLevel::elementNode(element));
-    save();
-    load();
+    change([&user](DataDocument &doc) {
+        DataElement element = makeElement(user);
+        const qsizetype i = indexOf(doc, user.name);
+        if (i >= 0) {
+            // A progress update carries today as creation date; the learner
+            // was created on the stored one.
+            const QString created = doc.entries.at(i).attribute(createDateAttribute);
+            for (auto &[attribute, value] : element.attributes) {
+                if (attribute == createDateAttribute && !created.isEmpty())
+                    value = created;
+            }
+            doc.entries.removeAt(i);
+        }
+        doc.entries.append(DataDocument::entry(element));
+        return true;
+    });
 }
 
-QDomElement UserDatabase::makeElement(const User &user)
+DataElement UserDatabase::makeElement(const User &user)
 {
-    QDomElement element = m_elements.createElement(QStringLiteral("User"));
-    element.setAttribute(nameAttribute, user.name);
-    element.setAttribute(QStringLiteral("LastAct"), user.lastAct);
-    element.setAttribute(QStringLiteral("LastSubAct"), user.lastSubAct);
-    element.setAttribute(createDateAttribute, User::dateText(user.createDate));
-    element.setAttribute(QStringLiteral("LastDate"), User::dateText(user.lastDate));
-    return element;
+    return DataElement(QStringLiteral("User"),
+        { { nameAttribute, user.name }, { QStringLiteral("LastAct"), user.lastAct },
+            { QStringLiteral("LastSubAct"), user.lastSubAct },
+            { createDateAttribute, User::dateText(user.createDate) },
+            { QStringLiteral("LastDate"), User::dateText(user.lastDate) } });
 }

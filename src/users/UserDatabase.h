@@ -1,31 +1,33 @@
 #pragma once
 
-#include "content/XmlTopLevel.h"
+#include "content/DataDocument.h"
 #include "users/User.h"
 
-#include <QDomDocument>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 
-class QDomElement;
+class DataStore;
 
 // The learners of "data/users.xml": a root "userdb" holding one empty "User"
 // element per learner with the attributes "Name", "LastAct", "LastSubAct",
 // "CreateDate" and "LastDate". Names are compared exactly.
 //
-// Each instance reads the file when it is built. The changes (add, remove,
-// update) read it again first, so a long-lived instance never writes back
-// older activity numbers of other learners, and read it after writing.
+// Each instance reads the file when it is built and after each of its own
+// changes. A change (add, remove, update) is made under the file's lock on the
+// file as it is at that moment, so it never writes back older activity
+// numbers of other learners, nor drops a learner another program added. Given
+// the program's store, a fresh instance parses the file only when it changed.
 class UserDatabase
 {
 public:
-    UserDatabase();
+    explicit UserDatabase(DataStore *store = nullptr);
+    ~UserDatabase();
 
-    // 1 when read, -1 when the file cannot be opened, -2 when it is not
-    // well-formed (it is then kept aside under a backup name).
+    // 1 when read, -1 when the file is missing or cannot be read, -2 when it
+    // is not well-formed (it is then kept aside under a backup name).
     int load();
-    // 0, or -1 when nothing could be written.
-    int save();
     // The empty file: the XML declaration, "<userdb>" and "</userdb>".
     void createFile();
 
@@ -41,16 +43,15 @@ public:
     // Stores the record in place of the first learner of its name, as the
     // last element of the file, keeping the stored creation date.
     void updateUser(const User &user);
-    QDomElement makeElement(const User &user);
+    static DataElement makeElement(const User &user);
 
     static QString path();
 
 private:
-    // Reads the file before a change; false when it must not be written over.
-    bool reload();
-    qsizetype indexOf(const QString &name) const;
+    // Changes the file as it is now, then reads it.
+    void change(const std::function<bool(DataDocument &)> &edit);
 
-    QDomDocument m_elements;
-    XmlTopLevel m_doc;
-    bool m_writable = true;
+    std::unique_ptr<DataStore> m_ownStore;
+    DataStore *m_store;
+    DataDocument m_doc;
 };

@@ -3,7 +3,7 @@
 //   datawriter crash PATH  writes under a file-size limit, so the kernel ends
 //                          the process in the middle of the write
 #include "RoundContent.h"
-#include "content/XmlDataFile.h"
+#include "content/DataStore.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -24,11 +24,11 @@ int main(int argc, char **argv)
         limit.rlim_cur = 64 * 1024;
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
             return 3;
-        XmlDataFile::writeAtomically(path, roundContent(2));
+        DataStore::writeAtomically(path, roundContent(2));
         return 0; // not reached: SIGXFSZ ends the process
     }
     for (int round = 1;; ++round) {
-        if (!XmlDataFile::writeAtomically(path, roundContent(round)))
+        if (!DataStore::writeAtomically(path, roundContent(round)))
             return 1;
         std::printf("%d\n", round);
         std::fflush(stdout);

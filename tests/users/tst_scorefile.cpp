@@ -1,4 +1,5 @@
 #include "ScoreFixtures.h"
+#include "content/DataStore.h"
 #include "users/Score.h"
 #include "users/ScoreFile.h"
 #include "support/TestSupport.h"
@@ -87,6 +88,7 @@ private slots:
     void readsAFileWrittenByHand();
     void namesAreCaseSensitive();
     void readingAnotherLearnerGivesZeros();
+    void theStoreSeesOtherProgramsLearners();
     void oddNamesRoundTrip_data();
     void oddNamesRoundTrip();
     void handWrittenTagsAreTakenAsTheyAre();
@@ -262,6 +264,29 @@ void TestScoreFile::readingAnotherLearnerGivesZeros()
     QCOMPARE(sumOfTotals(letters->managers), 0);
 }
 
+void TestScoreFile::theStoreSeesOtherProgramsLearners()
+{
+    std::unique_ptr<WidgetManagers> letters(WidgetManagers::letters());
+    DataStore store;
+    const ScoreFile file(letrasType, &store);
+    letters->managers.at(0)->recordCorrect(QStringLiteral("A"));
+    QVERIFY(file.write(QStringLiteral("Ana"), letters->managers));
+    file.read(QStringLiteral("Ana"), letters->managers);
+
+    // Another machine of the school writes Bea meanwhile.
+    std::unique_ptr<WidgetManagers> other(WidgetManagers::letters());
+    other->managers.at(1)->recordWrong(QStringLiteral("B"));
+    QVERIFY(ScoreFile(letrasType).write(QStringLiteral("Bea"), other->managers));
+
+    letters->managers.at(0)->recordCorrect(QStringLiteral("A"));
+    QVERIFY(file.write(QStringLiteral("Ana"), letters->managers));
+    QCOMPARE(learnerElements(readAll(scoresPath)),
+        QStringList({ "Bea/" + letrasType, "Ana/" + letrasType }));
+    file.read(QStringLiteral("Bea"), letters->managers);
+    QCOMPARE(letters->managers.at(1)->score(QStringLiteral("B"))->total(), 1);
+    QCOMPARE(sumOfTotals(letters->managers), 1);
+}
+
 void TestScoreFile::oddNamesRoundTrip_data()
 {
     QTest::addColumn<QString>("name");
@@ -271,6 +296,8 @@ void TestScoreFile::oddNamesRoundTrip_data()
     QTest::newRow("accents") << "Jos\u00e9Mar\u00eda" << true;
     QTest::newRow("enye") << "\u00d1and\u00fa" << true;
     QTest::newRow("dash and dot") << "ana-maria.2" << true;
+    QTest::newRow("underscore first") << "_ana" << true;
+    QTest::newRow("CJK") << "\u674e\u660e" << true;
     QTest::newRow("blank") << "Ana Mar\u00eda" << false;
     QTest::newRow("two blanks") << "ana  maria" << false;
     QTest::newRow("starts with a digit") << "2pac" << false;
@@ -282,6 +309,9 @@ void TestScoreFile::oddNamesRoundTrip_data()
     QTest::newRow("markup") << "<b>&\"'" << false;
     QTest::newRow("tab") << "ana\tbea" << false;
     QTest::newRow("emoji") << "Ana \U0001F600" << false;
+    // XML allows them; the toolkit's parser does not.
+    QTest::newRow("emoji in a name") << "Ana\U0001F600" << false;
+    QTest::newRow("emoji first") << "\U0001F600" << false;
     QTest::newRow("blank at the end") << "Ana " << false;
 }
 

@@ -1,4 +1,4 @@
-#include "content/XmlDataFile.h"
+#include "content/DataStore.h"
 #include "users/User.h"
 #include "users/UserDatabase.h"
 
@@ -72,6 +72,7 @@ private slots:
     void namesAreCaseSensitive();
     void readsAFileWrittenByHand();
     void namesWithMarkupRoundTrip();
+    void longLivedInstanceKeepsOthersProgress_data();
     void longLivedInstanceKeepsOthersProgress();
     void updateKeepsTheCreationDate();
     void damagedFileIsKeptAside();
@@ -220,18 +221,33 @@ void TestUserDatabase::namesWithMarkupRoundTrip()
     QCOMPARE(fresh.findUser(name).lastSubAct, QStringLiteral("3"));
 }
 
+void TestUserDatabase::longLivedInstanceKeepsOthersProgress_data()
+{
+    QTest::addColumn<bool>("sharedStore");
+    // The main window's store, or a store of each instance's own, as
+    // another program on the same folder has.
+    QTest::newRow("one store") << true;
+    QTest::newRow("a store each") << false;
+}
+
 void TestUserDatabase::longLivedInstanceKeepsOthersProgress()
 {
-    UserDatabase longLived;
+    QFETCH(bool, sharedStore);
+    DataStore store;
+    DataStore *given = sharedStore ? &store : nullptr;
+    const auto progress = [given](const char *name, int act, int sub) {
+        UserDatabase(given).updateUser(withActivity(QString::fromLatin1(name), act, sub));
+    };
+    UserDatabase longLived(given);
     longLived.addUser(QStringLiteral("Ana"));
     longLived.addUser(QStringLiteral("Bea"));
 
     // Progress written by the fresh instances of the main window meanwhile.
-    UserDatabase().updateUser(withActivity(QStringLiteral("Ana"), 1, 5));
+    progress("Ana", 1, 5);
     longLived.addUser(QStringLiteral("Cid"));
-    QCOMPARE(UserDatabase().findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("5"));
+    QCOMPARE(UserDatabase(given).findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("5"));
 
-    UserDatabase().updateUser(withActivity(QStringLiteral("Bea"), 1, 8));
+    progress("Bea", 1, 8);
     longLived.removeUser(QStringLiteral("Cid"));
     UserDatabase fresh;
     QCOMPARE(fresh.userNames(), QStringList({ "Ana", "Bea" }));

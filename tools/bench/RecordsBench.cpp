@@ -1,19 +1,24 @@
 #include "bench/Bench.h"
-#include "content/XmlDataFile.h"
-#include "content/XmlTopLevel.h"
+#include "content/DataStore.h"
 #include "users/ScoreFile.h"
 #include "users/ScoreManager.h"
 #include "users/User.h"
 #include "users/UserDatabase.h"
 
+#include <QDate>
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QDomDocument>
-#include <QDomElement>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cmath>
+#include <memory>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -58,20 +63,12 @@ struct Widgets
     }
 };
 
+// Between two answers of each other machine.
+const int sharedWriterPauseMs = 10;
+
 QString learner(int i)
 {
     return QStringLiteral("Alumno%1").arg(i);
-}
-
-XmlTopLevel::Node learnerNode(
-    const QString &name, const QString &type, const QList<ScoreManager *> &managers)
-{
-    QDomDocument doc;
-    QDomElement element = doc.createElement(ScoreFile::tagName(name));
-    element.setAttribute(QStringLiteral("type"), type);
-    for (const ScoreManager *manager : managers)
-        element.appendChild(manager->toElement(doc));
-    return XmlTopLevel::elementNode(element);
 }
 
 double elapsedMs(const QElapsedTimer &timer)
@@ -79,20 +76,22 @@ double elapsedMs(const QElapsedTimer &timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-void scoresBench()
+// The program's store, owned as the main window owns it and shared by both
+// widgets' score files and every user database.
+void scoresBench(DataStore &store)
 {
     const int learners = 1000;
     Widgets widgets;
-    XmlTopLevel doc(QStringLiteral("Scores"));
+    const ScoreFile letrasFile(letrasType, &store);
+    const ScoreFile brailleFile(brailleType, &store);
+    DataDocument doc(QStringLiteral("Scores"));
     for (int i = 0; i < learners; ++i) {
         widgets.play(i);
-        doc.children.append(learnerNode(learner(i), letrasType, widgets.letters));
-        doc.children.append(learnerNode(learner(i), brailleType, widgets.braille));
+        doc.entries.append(letrasFile.entry(learner(i), widgets.letters));
+        doc.entries.append(brailleFile.entry(learner(i), widgets.braille));
     }
-    XmlDataFile(ScoreFile::path(), QStringLiteral("Scores")).write(doc);
+    DataStore::writeAtomically(ScoreFile::path(), doc.serialise());
 
-    const ScoreFile letrasFile(letrasType);
-    const ScoreFile brailleFile(brailleType);
     // What the activity area does when a learner logs in after another:
     // both widgets write the previous learner, then both read the new one.
     const auto switchLearner = [&](int from, int to) {
@@ -105,7 +104,7 @@ void scoresBench()
         return elapsedMs(timer);
     };
 
-    XmlDataFile::forgetParsedFiles();
+    store.clear();
     Bench::report("scores_switch_cold_ms_1000", switchLearner(0, 500), "ms");
     QVector<double> times;
     for (int i = 1; i <= 15; ++i)
@@ -113,40 +112,68 @@ void scoresBench()
     Bench::report("scores_switch_ms_1000", Bench::median(times), "ms");
 }
 
-void usersBench()
+const int users = 10000;
+
+// What the main window does on every change of activity: a fresh database
+// for the current learner's new position.
+double update(DataStore &store, int i)
 {
-    const int users = 10000;
-    XmlTopLevel doc(QStringLiteral("userdb"));
-    QDomDocument scratch;
+    QElapsedTimer timer;
+    timer.start();
+    User user(learner(i));
+    user.lastAct = QStringLiteral("1");
+    user.lastSubAct = QString::number(i % 12);
+    UserDatabase(&store).updateUser(user);
+    return elapsedMs(timer);
+}
+
+void usersBench(DataStore &store)
+{
+    DataDocument doc(QStringLiteral("userdb"));
     for (int i = 0; i < users; ++i) {
-        QDomElement element = scratch.createElement(QStringLiteral("User"));
-        element.setAttribute(QStringLiteral("Name"), learner(i));
-        element.setAttribute(QStringLiteral("LastAct"), QString::number(i % 4));
-        element.setAttribute(QStringLiteral("LastSubAct"), QString::number(i % 12));
-        element.setAttribute(QStringLiteral("CreateDate"), QStringLiteral("Mon Mar 2 2026"));
-        element.setAttribute(QStringLiteral("LastDate"), QStringLiteral("Tue Dec 8 2026"));
-        doc.children.append(XmlTopLevel::elementNode(element));
-    }
-    XmlDataFile(UserDatabase::path(), QStringLiteral("userdb")).write(doc);
-
-    // What the main window does on every change of activity: a fresh
-    // database for the current learner's new position.
-    const auto update = [](int i) {
-        QElapsedTimer timer;
-        timer.start();
         User user(learner(i));
-        user.lastAct = QStringLiteral("1");
+        user.lastAct = QString::number(i % 4);
         user.lastSubAct = QString::number(i % 12);
-        UserDatabase().updateUser(user);
-        return elapsedMs(timer);
-    };
+        user.createDate = QDate(2026, 3, 2);
+        doc.entries.append(DataDocument::entry(UserDatabase::makeElement(user)));
+    }
+    DataStore::writeAtomically(UserDatabase::path(), doc.serialise());
 
-    XmlDataFile::forgetParsedFiles();
-    Bench::report("users_update_cold_ms_10000", update(0), "ms");
+    store.clear();
+    Bench::report("users_update_cold_ms_10000", update(store, 0), "ms");
     QVector<double> times;
     for (int i = 1; i <= 21; ++i)
-        times << update(i * 97 % users);
+        times << update(store, i * 97 % users);
     Bench::report("users_update_ms_10000", Bench::median(times), "ms");
+}
+
+// The same folder shared with three other machines, each recording answers
+// for a learner of its own: scores and progress written after every answer,
+// with a pause standing for the machine's own work. On this machine all four
+// programs share the same cores and disk.
+void sharedBench(DataStore &store)
+{
+    const int others = 3;
+    std::vector<std::unique_ptr<QProcess>> running;
+    for (int p = 0; p < others; ++p) {
+        running.push_back(std::make_unique<QProcess>());
+        running.back()->start(QStringLiteral(PURIMBA_LEARNERWRITER),
+            { QDir::currentPath(), QStringLiteral("Otro%1").arg(p), QStringLiteral("0"),
+                QStringLiteral("1000000"), QString::number(sharedWriterPauseMs) });
+    }
+    // Each has written its learner once before the measure begins.
+    const QDeadlineTimer started(30000);
+    while (UserDatabase(&store).userNames().size() < users + others && !started.hasExpired())
+        QThread::msleep(20);
+    QVector<double> times;
+    for (int i = 0; i < 100; ++i)
+        times << update(store, i * 89 % users);
+    for (const auto &program : running) {
+        program->kill();
+        program->waitForFinished();
+    }
+    std::sort(times.begin(), times.end());
+    Bench::report("shared_update_ms_p95", times.at(int(std::ceil(0.95 * times.size())) - 1), "ms");
 }
 
 } // namespace
@@ -156,7 +183,9 @@ void runRecordsBench()
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    scoresBench();
-    usersBench();
+    DataStore store;
+    scoresBench(store);
+    usersBench(store);
+    sharedBench(store);
     QDir::setCurrent(previous);
 }

@@ -1,0 +1,186 @@
+#include "content/DataDocument.h"
+
+#include <pugixml.hpp>
+
+namespace {
+
+// Characters XML cannot carry at all become U+FFFD rather than making the
+// whole file unreadable.
+QByteArray escaped(const QString &text, bool inAttribute)
+{
+    QString out;
+    for (const uint c : text.toUcs4()) {
+        const char *reference = c == '&' ? "&amp;"
+            : c == '<'                   ? "&lt;"
+            : c == '>'                   ? "&gt;"
+            : c == '\r'                  ? "&#xd;"
+            : !inAttribute               ? nullptr
+            : c == '"'                   ? "&quot;"
+            : c == '\n'                  ? "&#xa;"
+            : c == '\t'                  ? "&#x9;"
+                                         : nullptr;
+        const bool xml = c == '\t' || c == '\n' || c == '\r' || (c >= 0x20 && c <= 0xD7FF)
+            || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+        const char32_t codePoint = xml ? c : 0xFFFD;
+        out += reference ? QString::fromLatin1(reference) : QString::fromUcs4(&codePoint, 1);
+    }
+    return out.toUtf8();
+}
+
+// Where a node's markup begins: pugixml tells where its name or value does.
+qsizetype startOf(const QByteArray &bytes, const pugi::xml_node &node)
+{
+    const qsizetype offset = node.offset_debug();
+    if (node.type() == pugi::node_pcdata || offset < 0)
+        return offset;
+    return bytes.lastIndexOf('<', offset - 1);
+}
+
+// Just past the '>' that ends the tag beginning at from.
+qsizetype endOfTag(const QByteArray &bytes, qsizetype from)
+{
+    char quote = 0;
+    for (qsizetype i = from; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
+        if (quote)
+            quote = c == quote ? 0 : quote;
+        else if (c == '"' || c == '\'')
+            quote = c;
+        else if (c == '>')
+            return i + 1;
+    }
+    return bytes.size();
+}
+
+// A thousand learners' entries share the file's bytes instead of copying them.
+DataDocument::Entry entryOf(
+    const pugi::xml_node &node, const QByteArray &source, qsizetype from, qsizetype to)
+{
+    DataDocument::Entry entry;
+    const QByteArrayView piece = QByteArrayView(source).sliced(from, to - from).trimmed();
+    entry.bytes = QByteArray::fromRawData(piece.data(), piece.size());
+    entry.source = source;
+    if (node.type() == pugi::node_element) {
+        entry.name = QString::fromUtf8(node.name());
+        for (const pugi::xml_attribute &a : node.attributes())
+            entry.attributes.append({ QString::fromUtf8(a.name()), QString::fromUtf8(a.value()) });
+        entry.text = QString::fromUtf8(node.child_value());
+    }
+    return entry;
+}
+
+} // namespace
+
+QByteArray DataElement::toBytes(int depth) const
+{
+    const QByteArray tag = name.toUtf8();
+    QByteArray out = '<' + tag;
+    for (const auto &[attribute, value] : attributes)
+        out += ' ' + attribute.toUtf8() + "=\"" + escaped(value, true) + '"';
+    if (children.isEmpty() && text.isEmpty())
+        return out + "/>";
+    out += '>' + escaped(text, false);
+    for (const DataElement &child : children)
+        out += '\n' + QByteArray(depth + 1, ' ') + child.toBytes(depth + 1);
+    if (!children.isEmpty())
+        out += '\n' + QByteArray(depth, ' ');
+    return out + "</" + tag + '>';
+}
+
+QString DataDocument::Entry::attribute(const QString &name) const
+{
+    for (const auto &[attribute, value] : attributes) {
+        if (attribute == name)
+            return value;
+    }
+    return QString();
+}
+
+DataDocument::DataDocument(const QString &rootName, const QString &doctype)
+    : m_rootName(rootName)
+    , m_rootStartTag(rootName.isEmpty() ? QByteArray() : '<' + rootName.toUtf8() + '>')
+{
+    if (!doctype.isEmpty())
+        m_prolog.append("<!DOCTYPE " + doctype.toUtf8() + '>');
+}
+
+bool DataDocument::parse(const QByteArray &bytes, QString *error)
+{
+    *this = DataDocument();
+    // Read as a fragment, so that text outside the root shows as a node
+    // instead of being skipped: written back, it would be lost.
+    pugi::xml_document doc;
+    const pugi::xml_parse_result result = doc.load_buffer(bytes.constData(), size_t(bytes.size()),
+        pugi::parse_full | pugi::parse_fragment, pugi::encoding_utf8);
+    QString problem = result ? QString() : QString::fromUtf8(result.description());
+    qsizetype at = result.offset;
+    QList<QByteArray> *around = &m_prolog;
+    for (pugi::xml_node node = doc.first_child(); node && problem.isEmpty();
+         node = node.next_sibling()) {
+        const qsizetype start = startOf(bytes, node);
+        const qsizetype end = node.next_sibling() ? startOf(bytes, node.next_sibling()) : bytes.size();
+        const pugi::xml_node_type type = node.type();
+        if (type == pugi::node_pcdata || type == pugi::node_cdata
+            || (type == pugi::node_element && hasRoot())) {
+            problem = QStringLiteral("Content outside the root element");
+            at = start;
+        } else if (type == pugi::node_element) {
+            around = &m_epilog;
+            m_rootName = QString::fromUtf8(node.name());
+            const qsizetype tagEnd = endOfTag(bytes, start);
+            // An empty root is written as the file the program creates has it.
+            const bool empty = !node.first_child() && bytes.at(tagEnd - 2) == '/';
+            m_rootStartTag = empty ? bytes.mid(start, tagEnd - 2 - start).trimmed() + '>'
+                                   : bytes.mid(start, tagEnd - start);
+            const qsizetype endTag = bytes.lastIndexOf("</", end - 1);
+            for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+                const pugi::xml_node next = child.next_sibling();
+                entries.append(entryOf(
+                    child, bytes, startOf(bytes, child), next ? startOf(bytes, next) : endTag));
+            }
+        } else if (type != pugi::node_declaration) {
+            // Our own declaration is written in place of the file's.
+            around->append(bytes.mid(start, end - start).trimmed());
+        }
+    }
+    if (problem.isEmpty() && !hasRoot())
+        problem = QStringLiteral("No document element found");
+    if (problem.isEmpty())
+        return true;
+    *this = DataDocument();
+    if (error) {
+        *error = QStringLiteral("%1 (line %2, column %3)")
+                     .arg(problem)
+                     .arg(bytes.left(at).count('\n') + 1)
+                     .arg(at - bytes.lastIndexOf('\n', at - 1));
+    }
+    return false;
+}
+
+QByteArray DataDocument::serialise() const
+{
+    const QByteArray declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    qsizetype size = declaration.size() + 2 * m_rootStartTag.size() + 8;
+    for (const Entry &entry : entries)
+        size += entry.bytes.size() + 2;
+    QByteArray out;
+    out.reserve(size);
+    out += declaration;
+    for (const QByteArray &node : m_prolog)
+        out += node + '\n';
+    out += m_rootStartTag + '\n';
+    for (const Entry &entry : entries) {
+        out += ' ';
+        out += entry.bytes;
+        out += '\n';
+    }
+    out += "</" + m_rootName.toUtf8() + ">\n";
+    for (const QByteArray &node : m_epilog)
+        out += node + '\n';
+    return out;
+}
+
+DataDocument::Entry DataDocument::entry(const DataElement &element)
+{
+    return Entry { element.toBytes(), element.name, element.attributes, element.text };
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+using DataAttributes = QList<QPair<QString, QString>>;
+
+// An element as the program writes it: the attributes in the order given,
+// then a text or child elements, each child on a line of its own indented by
+// one blank per level.
+struct DataElement
+{
+    explicit DataElement(const QString &name, const DataAttributes &attributes = {},
+        const QString &text = QString())
+        : name(name)
+        , attributes(attributes)
+        , text(text)
+    {
+    }
+
+    QString name;
+    DataAttributes attributes;
+    QString text;
+    QList<DataElement> children;
+
+    // The element at the given depth, without the blanks before its first
+    // line and without a line feed after its last.
+    QByteArray toBytes(int depth = 1) const;
+};
+
+// A data file's document held as the list of its root's children, each kept
+// as the bytes it has in the file. Files of a thousand learners are far too
+// big to build a tree of on every change; a change here replaces or appends
+// one entry and leaves every other byte as it was.
+//
+// The file this gives back is the XML declaration, what stood before the
+// root (a document type, comments), the root's start tag, each entry on a
+// line of its own indented by one blank, the root's end tag and what followed.
+class DataDocument
+{
+public:
+    struct Entry
+    {
+        // From the entry's first byte to its last, as in the file. Read from a
+        // file, they are a piece of the file's bytes, which source keeps.
+        QByteArray bytes;
+        // The tag name; empty for a comment or loose text.
+        QString name;
+        // Decoded values, in file order.
+        DataAttributes attributes;
+        // The text directly inside the element, as a suggestion holds it.
+        QString text;
+
+        QByteArray source = QByteArray();
+
+        // The empty string when the element has no such attribute.
+        QString attribute(const QString &name) const;
+    };
+
+    // A root without entries (no root at all for the empty name), after the
+    // document type when one is given.
+    explicit DataDocument(const QString &rootName = QString(), const QString &doctype = QString());
+
+    // Replaces the content by the document in bytes; false, with pugixml's
+    // message and the place, when they are not one well-formed element with
+    // only comments, a document type and processing instructions around it.
+    bool parse(const QByteArray &bytes, QString *error = nullptr);
+
+    bool hasRoot() const { return !m_rootName.isEmpty(); }
+    const QString &rootName() const { return m_rootName; }
+
+    QList<Entry> entries;
+
+    QByteArray serialise() const;
+
+    static Entry entry(const DataElement &element);
+
+private:
+    QString m_rootName;
+    QByteArray m_rootStartTag;
+    QList<QByteArray> m_prolog;
+    QList<QByteArray> m_epilog;
+};

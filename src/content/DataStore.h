@@ -1,0 +1,74 @@
+#pragma once
+
+#include "content/DataDocument.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <functional>
+
+// The program's XML data files ("data/users.xml", "data/scores.xml", the
+// suggestion files) as this store last read or wrote them, each with its
+// parsed document. One store is owned where the program owns its data and
+// handed to the classes that read and write the files.
+//
+// Several programs may share one data folder. Reading takes no lock, since a
+// write replaces the whole file in one step; every change is made under a
+// lock file beside the data file ("scores.xml.lock") on the file read again
+// under that lock, so no process writes back another's learners from an old
+// copy.
+//
+// Nothing a teacher stored may be lost: a crash or a full disk in the middle
+// of a write leaves the previous file whole, and a file that does not parse is
+// moved aside as "<file>.damaged" (then ".damaged-2", "-3"..., never over an
+// older backup), with a log record on standard output, instead of being
+// overwritten.
+class DataStore
+{
+public:
+    enum Status {
+        Loaded,
+        Missing, // no file: the document has no root
+        Unreadable, // cannot be read or moved aside: it is never written over
+        Damaged, // did not parse and was kept aside: the document is the new file's
+    };
+
+    struct File
+    {
+        QString path;
+        // The root of the file the program creates ("userdb", "Scores"),
+        // after the document type when it has one ("Sugerencias").
+        QString rootName;
+        QString doctype = QString();
+
+        // The document of a new file: the XML declaration, then the root's
+        // start tag and its end tag, each on a line of its own.
+        DataDocument emptyDocument() const { return DataDocument(rootName, doctype); }
+    };
+
+    // The file's document, parsed again only when the file's bytes are no
+    // longer those this store last read or wrote.
+    Status read(const File &file, DataDocument *doc);
+    // Under the file's lock: reads the file again (a missing or damaged one as
+    // the empty document), lets change edit the document and writes it when
+    // change returns true. False when that write, or the lock, failed.
+    bool update(const File &file, const std::function<bool(DataDocument &)> &change);
+    // Forgets every document, as a store just made (for measuring first reads).
+    void clear() { m_files.clear(); }
+
+    // Writes bytes to a temporary file beside path, flushes it to the disk,
+    // renames it over path and flushes the folder, so the new name survives a
+    // power cut too. False, leaving the previous file, when it cannot.
+    static bool writeAtomically(const QString &path, const QByteArray &bytes);
+
+private:
+    struct Known
+    {
+        QByteArray bytes;
+        DataDocument doc;
+    };
+
+    Status load(const File &file, bool locked, DataDocument *doc);
+
+    QHash<QString, Known> m_files;
+};
