@@ -1,0 +1,363 @@
+#include "app/MenuWidget.h"
+
+#include "app/Dialogs.h"
+#include "app/KeyboardWidget.h"
+#include "content/DataStore.h"
+#include "content/MediaPaths.h"
+#include "content/SuggestionFile.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString welcome = QStringLiteral("Bienvenido a Purimba");
+
+DataStore::File activityFile()
+{
+    return { MenuWidget::activitySuggestionsFile(), QStringLiteral("Sugerencias"),
+        QStringLiteral("Sugerencias") };
+}
+
+DataAttributes activityKey(int activity, int sub)
+{
+    return { { QStringLiteral("activity"), QString::number(activity) },
+        { QStringLiteral("subactivity"), QString::number(sub) } };
+}
+
+template <typename Widget> Widget *named(Widget *widget)
+{
+    widget->setAccessibleName(widget->text().remove(QLatin1Char('&')));
+    return widget;
+}
+
+} // namespace
+
+MenuWidget::MenuWidget(DataStore *store, QWidget *parent)
+    : QWidget(parent)
+    , m_store(store)
+{
+    auto *layout = new QVBoxLayout(this);
+
+    auto *top = new QHBoxLayout;
+    m_greeting = new QLabel(tr("Bienvenido a Purimba"), this);
+    QFont greetingFont(QStringLiteral("Tahoma"), 10);
+    greetingFont.setWeight(QFont::Bold);
+    m_greeting->setFont(greetingFont);
+    m_greeting->setWordWrap(true);
+    m_mofli = new QLabel(this);
+    m_mofli->setAccessibleName(tr("Mofli"));
+    m_mofli->setPixmap(QPixmap(MediaPaths::uiFile(QStringLiteral("mofli1.jpg"))));
+    top->addWidget(m_greeting);
+    top->addWidget(m_mofli);
+    layout->addLayout(top);
+
+    m_lettersGroup = new QGroupBox(tr("Opciones"), this);
+    m_phonemes = named(new QCheckBox(tr("Segmentar palabras"), m_lettersGroup));
+    m_sentences = named(new QCheckBox(tr("Segmentar oraciones"), m_lettersGroup));
+    m_selectLetters = named(new QPushButton(tr("Seleccionar letras"), m_lettersGroup));
+    auto *lettersLayout = new QVBoxLayout(m_lettersGroup);
+    lettersLayout->addWidget(m_phonemes);
+    lettersLayout->addWidget(m_sentences);
+    lettersLayout->addWidget(m_selectLetters);
+    layout->addWidget(m_lettersGroup);
+
+    m_brailleGroup = new QGroupBox(tr("Opciones"), this);
+    m_brailleMode = named(new QCheckBox(tr("Modo escritura"), m_brailleGroup));
+    auto *brailleLayout = new QVBoxLayout(m_brailleGroup);
+    brailleLayout->addWidget(m_brailleMode);
+    layout->addWidget(m_brailleGroup);
+
+    m_synthGroup = new QGroupBox(tr("Opciones de sintesis de voz"), this);
+    auto *synthLayout = new QVBoxLayout(m_synthGroup);
+    const QString synthNames[] = { tr("&Letra"), tr("&Palabra"), tr("&Frase"), tr("&Texto") };
+    for (int i = 0; i < 4; ++i) {
+        m_synthButtons[i] = named(new QRadioButton(synthNames[i], m_synthGroup));
+        synthLayout->addWidget(m_synthButtons[i]);
+    }
+    synthLayout->addStretch();
+    m_synthButtons[0]->setChecked(true);
+    m_synthGroup->hide();
+    layout->addWidget(m_synthGroup);
+
+    auto *voiceRow = new QHBoxLayout;
+    m_mofliVoice = named(new QCheckBox(tr("Voz de Mofli"), this));
+    m_mofliVoice->setChecked(true);
+    voiceRow->addWidget(m_mofliVoice);
+    layout->addLayout(voiceRow);
+
+    m_lastInstruction = named(new QPushButton(tr("Ultima Instruccion"), this));
+    layout->addWidget(m_lastInstruction);
+
+    auto *suggestions = new QGroupBox(tr("Sugerencias"), this);
+    m_tabs = new QTabWidget(suggestions);
+    m_exercise = new QTextEdit(m_tabs);
+    m_exercise->setReadOnly(true);
+    m_exercise->setAccessibleName(tr("Ejercicio"));
+    m_activityText = new QTextEdit(m_tabs);
+    m_activityText->setAccessibleName(tr("Actividad"));
+    for (QTextEdit *box : { m_exercise, m_activityText }) {
+        box->setAlignment(Qt::AlignLeft);
+        box->setAcceptRichText(false);
+    }
+    m_tabs->addTab(m_exercise, tr("Ejercicio"));
+    m_tabs->addTab(m_activityText, tr("Actividad"));
+    auto *suggestionsLayout = new QVBoxLayout(suggestions);
+    suggestionsLayout->addWidget(m_tabs);
+    layout->addWidget(suggestions);
+
+    m_save = named(new QPushButton(tr("Guardar sugerencias de actividad"), this));
+    m_save->setEnabled(false);
+    layout->addWidget(m_save);
+    m_quit = named(new QPushButton(tr("Salir"), this));
+    layout->addWidget(m_quit);
+
+    setMinimumSize(210, 480);
+
+    m_keyboard = new KeyboardWidget;
+    m_keyboard->hide();
+
+    connect(m_phonemes, &QCheckBox::stateChanged, this, &MenuWidget::slotPhonemes);
+    connect(m_sentences, &QCheckBox::stateChanged, this, &MenuWidget::slotSentences);
+    connect(m_brailleMode, &QCheckBox::stateChanged, this, &MenuWidget::slotBrailleMode);
+    connect(m_mofliVoice, &QCheckBox::stateChanged, this, &MenuWidget::signalMofli);
+    connect(m_selectLetters, &QPushButton::clicked, this, &MenuWidget::slotSelectLetters);
+    connect(m_keyboard, &KeyboardWidget::signalSelectedLetters, this,
+        &MenuWidget::slotSelectedLetters);
+    connect(m_synthButtons[0], &QRadioButton::clicked, this, &MenuWidget::slotSynthTypeLetter);
+    connect(m_synthButtons[1], &QRadioButton::clicked, this, &MenuWidget::slotSynthTypeWord);
+    connect(m_synthButtons[2], &QRadioButton::clicked, this, &MenuWidget::slotSynthTypeSentence);
+    connect(m_synthButtons[3], &QRadioButton::clicked, this, &MenuWidget::slotSynthTypeText);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MenuWidget::slotSelectSugerencia);
+    connect(m_save, &QPushButton::clicked, this, &MenuWidget::slotSaveSuggestion);
+    connect(m_lastInstruction, &QPushButton::clicked, this, &MenuWidget::signalLastInstruction);
+    connect(m_quit, &QPushButton::clicked, this, &MenuWidget::salir);
+    for (QAbstractButton *button : std::initializer_list<QAbstractButton *> { m_phonemes,
+             m_sentences, m_mofliVoice, m_synthButtons[0], m_synthButtons[1], m_synthButtons[2],
+             m_synthButtons[3], m_save, m_lastInstruction })
+        connect(button, &QAbstractButton::clicked, this, &MenuWidget::signalClicked);
+
+    // A suggestion stored in an earlier run shows before anything is saved.
+    loadActivitySuggestions();
+    refreshActivitySuggestion();
+}
+
+MenuWidget::~MenuWidget()
+{
+    // Made without a parent, so it is a window of its own.
+    delete m_keyboard;
+}
+
+QString MenuWidget::activitySuggestionsFile()
+{
+    return MediaPaths::systemTextFile(QStringLiteral("suggestions.txt"));
+}
+
+QString MenuWidget::greeting() const
+{
+    return m_greeting->text();
+}
+
+QString MenuWidget::exerciseSuggestion() const
+{
+    return m_exercise->toPlainText();
+}
+
+QString MenuWidget::activitySuggestion() const
+{
+    return m_activityText->toPlainText();
+}
+
+void MenuWidget::setUserName(const QString &name)
+{
+    m_greeting->setText(tr("Bienvenido ") + name);
+}
+
+bool MenuWidget::isGreetingWelcome() const
+{
+    return m_greeting->text() == welcome;
+}
+
+void MenuWidget::setEscritura()
+{
+    m_synthGroup->show();
+    m_lettersGroup->hide();
+}
+
+void MenuWidget::setActivity(int activity, int sub)
+{
+    m_activity = activity;
+    m_sub = sub;
+    refreshActivitySuggestion();
+    switch (activity) {
+    case 0:
+        m_phonemes->setVisible(sub == 0);
+        m_sentences->setVisible(sub == 3);
+        m_lettersGroup->setVisible(sub != 6 && sub != 7);
+        m_brailleGroup->hide();
+        m_synthGroup->hide();
+        m_mofliVoice->show();
+        m_lastInstruction->show();
+        break;
+    case 1:
+        m_lettersGroup->hide();
+        m_brailleGroup->setVisible(sub >= 2 && sub <= 5);
+        m_synthGroup->hide();
+        m_mofliVoice->show();
+        m_lastInstruction->show();
+        break;
+    case 2:
+        m_lettersGroup->hide();
+        m_brailleGroup->hide();
+        m_synthGroup->hide();
+        m_mofliVoice->hide();
+        m_lastInstruction->show();
+        break;
+    case 3:
+        m_lettersGroup->hide();
+        m_brailleGroup->hide();
+        m_synthGroup->show();
+        m_mofliVoice->hide();
+        m_lastInstruction->hide();
+        break;
+    default:
+        break;
+    }
+}
+
+void MenuWidget::setSynthMode(int type)
+{
+    if (type >= 0 && type <= 3)
+        m_synthButtons[type]->setChecked(true);
+}
+
+void MenuWidget::slotSynthTypeLetter()
+{
+    Q_EMIT signalSynthType(0);
+}
+
+void MenuWidget::slotSynthTypeWord()
+{
+    Q_EMIT signalSynthType(1);
+}
+
+void MenuWidget::slotSynthTypeSentence()
+{
+    Q_EMIT signalSynthType(2);
+}
+
+void MenuWidget::slotSynthTypeText()
+{
+    Q_EMIT signalSynthType(3);
+}
+
+void MenuWidget::setSugerencia(const QString &text)
+{
+    m_exercise->setPlainText(text);
+}
+
+void MenuWidget::slotSelectSugerencia(int tab)
+{
+    m_save->setEnabled(tab == 1);
+}
+
+void MenuWidget::loadActivitySuggestions()
+{
+    DataDocument doc;
+    if (m_store->read(activityFile(), &doc) == DataStore::Loaded)
+        m_activitySuggestions = doc;
+}
+
+void MenuWidget::refreshActivitySuggestion()
+{
+    m_activityText->setPlainText(SuggestionFile::find(
+        m_activitySuggestions, activityKey(m_activity, m_sub), tr("No hay sugerencias para esta actividad")));
+}
+
+void MenuWidget::slotSaveSuggestion()
+{
+    const QString text = m_activityText->toPlainText();
+    const DataAttributes key = activityKey(m_activity, m_sub);
+    // Stored under the file's lock on the file as it is now, so a suggestion
+    // saved meanwhile on another machine of the class is kept.
+    DataDocument saved;
+    const bool written = m_store->update(activityFile(), [&](DataDocument &doc) {
+        SuggestionFile::store(doc, key, text);
+        saved = doc;
+        return true;
+    });
+    if (written) {
+        m_activitySuggestions = saved;
+        Dialogs::information(this, tr("Sugerencia"), tr("La sugerencia ha sido grabada exitosamente"));
+    } else {
+        // Kept in memory for the rest of the run.
+        SuggestionFile::store(m_activitySuggestions, key, text);
+        Dialogs::information(this, tr("Sugerencia"), tr("La sugerencia no ha podido ser grabada"));
+    }
+}
+
+void MenuWidget::slotBrailleMode(int state)
+{
+    Q_EMIT signalBrailleMode(state == Qt::Checked);
+}
+
+void MenuWidget::slotPhonemes(int state)
+{
+    Q_EMIT signalPhonemes(state == Qt::Checked);
+}
+
+void MenuWidget::slotSentences(int state)
+{
+    Q_EMIT signalSentences(state == Qt::Checked);
+}
+
+void MenuWidget::slotSelectLetters()
+{
+    m_keyboard->show();
+}
+
+void MenuWidget::slotSelectedLetters(const QString &letters)
+{
+    m_selectLetters->setText(letters.isEmpty() ? tr("Seleccionar letras") : tr("LETRAS SELECCIONADAS"));
+    Q_EMIT signalSelectedLetters(letters);
+}
+
+void MenuWidget::setColors(const QColor &light, const QColor &base, const QColor &dark)
+{
+    Q_UNUSED(base);
+    Q_UNUSED(dark);
+    for (QPushButton *button : { m_lastInstruction, m_save, m_quit, m_selectLetters }) {
+        QPalette pal = button->palette();
+        pal.setColor(QPalette::All, QPalette::Button, light);
+        button->setPalette(pal);
+    }
+    for (QTextEdit *box : { m_exercise, m_activityText }) {
+        QPalette pal = box->palette();
+        pal.setColor(QPalette::All, QPalette::Window, light);
+        box->setPalette(pal);
+        box->setAutoFillBackground(true);
+    }
+}
+
+void MenuWidget::setMofliIcon(int activity)
+{
+    static const char *const pictures[] = { "mofli1.jpg", "mofli4.jpg", "mofli3.jpg", "mofli2.jpg" };
+    if (activity < 0 || activity > 3)
+        return;
+    m_mofli->setPixmap(QPixmap(MediaPaths::uiFile(QLatin1String(pictures[activity]))));
+}
+
+void MenuWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    QWidget::mouseReleaseEvent(event);
+    Q_EMIT signalClicked();
+}
