@@ -51,6 +51,32 @@ QList<int> values(const QByteArray &bytes)
     return result;
 }
 
+QByteArray chunk(const char *id, quint32 size, const QByteArray &body)
+{
+    char sizeBytes[4];
+    qToLittleEndian(size, sizeBytes);
+    return QByteArray(id, 4) + QByteArray(sizeBytes, 4) + body;
+}
+
+// The 16 bytes of a PCM "fmt " chunk body.
+QByteArray pcmFormat(quint16 channels, quint16 bits, quint32 rate = 22050)
+{
+    QByteArray body(16, '\0');
+    qToLittleEndian<quint16>(1, body.data());
+    qToLittleEndian(channels, body.data() + 2);
+    qToLittleEndian(rate, body.data() + 4);
+    qToLittleEndian<quint32>(rate * channels * bits / 8, body.data() + 8);
+    qToLittleEndian<quint16>(channels * bits / 8, body.data() + 12);
+    qToLittleEndian(bits, body.data() + 14);
+    return body;
+}
+
+// A RIFF stream as a pipe gives it: the sizes the writer could not fill in.
+QByteArray riff(const QByteArray &chunks)
+{
+    return chunk("RIFF", 0xFFFFFFFF, "WAVE" + chunks);
+}
+
 bool copyTree(const QString &from, const QString &to)
 {
     QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
@@ -85,6 +111,9 @@ private Q_SLOTS:
 
     void trimSilence();
     void normalise();
+    void parseWav();
+    void parseBadWav_data();
+    void parseBadWav();
 
 private:
     Tools m_tools; // no programs: file jobs need none
@@ -333,6 +362,56 @@ void TestMediaGen::normalise()
     QCOMPARE(loud, QList<int>({ 0, 13000, -26000, 6500 }));
     const QList<int> silence = { 0, 0, 0 };
     QCOMPARE(values(AudioMaker::normalise(samples(silence))), silence);
+}
+
+void TestMediaGen::parseWav()
+{
+    // An odd-sized chunk with its pad byte before the data, and a data size
+    // the writer could not fill in: the data runs to the end.
+    const QByteArray wav
+        = riff(chunk("fmt ", 16, pcmFormat(1, 16, 16000)) + chunk("LIST", 3, QByteArray("abc\0", 4))
+            + chunk("data", 0xFFFFFFFF, samples({ 1, -2, 3 }) + "x"));
+    QByteArray read;
+    int rate = 0;
+    QString error;
+    QVERIFY2(AudioMaker::parseWav(wav, &read, &rate, &error), qPrintable(error));
+    QCOMPARE(rate, 16000);
+    QCOMPARE(values(read), QList<int>({ 1, -2, 3 }));
+}
+
+void TestMediaGen::parseBadWav_data()
+{
+    QTest::addColumn<QByteArray>("wav");
+    QTest::addColumn<QString>("message");
+    const QByteArray format = chunk("fmt ", 16, pcmFormat(1, 16));
+    const QByteArray data = chunk("data", 4, samples({ 7, 8 }));
+    QTest::newRow("not RIFF") << QByteArray("RIFX\xff\xff\xff\xffWAVE") + format + data
+                              << "not a WAV stream";
+    // Read as a signed size, this one sent the reader back to the same
+    // chunk for ever, and one past 2^31 sent it before the stream.
+    QTest::newRow("size 0xFFFFFFF8")
+        << riff(chunk("LIST", 0xFFFFFFF8, "abcd") + format + data) << "runs past the end";
+    QTest::newRow("size 2^31") << riff(chunk("LIST", 0x80000000, "abcd") + format + data)
+                               << "runs past the end";
+    QTest::newRow("format cut off")
+        << riff(chunk("fmt ", 16, pcmFormat(1, 16).left(10))) << "runs past the end";
+    QTest::newRow("format too short")
+        << riff(chunk("fmt ", 8, pcmFormat(1, 16).left(8)) + data) << "too short";
+    QTest::newRow("stereo") << riff(chunk("fmt ", 16, pcmFormat(2, 16)) + data)
+                            << "expected 16-bit mono";
+    QTest::newRow("data before format") << riff(data + format) << "without format or data";
+    QTest::newRow("no data") << riff(format) << "without format or data";
+}
+
+void TestMediaGen::parseBadWav()
+{
+    QFETCH(QByteArray, wav);
+    QFETCH(QString, message);
+    QByteArray read;
+    int rate = 0;
+    QString error;
+    QVERIFY(!AudioMaker::parseWav(wav, &read, &rate, &error));
+    QVERIFY2(error.contains(message), qPrintable(error));
 }
 
 QTEST_MAIN(TestMediaGen)

@@ -3,6 +3,8 @@
 #include "Tools.h"
 
 #include <QCryptographicHash>
+#include <QDataStream>
+#include <QIODevice>
 #include <QtEndian>
 #include <cstdlib>
 
@@ -21,46 +23,79 @@ QString serialFor(const QStringList &params)
     return QString::number(serial & 0x7fffffff);
 }
 
-// The samples and rate of a 16-bit mono RIFF stream. espeak-ng writes it to
-// a pipe and cannot fill in the data size, so the data runs to the end.
-bool parseWav(const QByteArray &wav, QByteArray *samples, int *rate, QString *error)
+} // namespace
+
+bool AudioMaker::parseWav(const QByteArray &wav, QByteArray *samples, int *rate, QString *error)
 {
-    if (wav.size() < 12 || !wav.startsWith("RIFF") || wav.mid(8, 4) != "WAVE") {
+    // Read through a stream, which stops at the end of the bytes, and not
+    // through pointers into them: no size read from the stream is trusted.
+    // (Through pointers, GCC 12 with the sanitizers also saw reads past an
+    // empty QByteArray's one-byte buffer despite the size check, a false
+    // -Warray-bounds positive that broke the sanitizer build.)
+    QDataStream in(wav);
+    in.setByteOrder(QDataStream::LittleEndian);
+    const auto readId = [&in] {
+        char id[4] = {};
+        in.readRawData(id, 4);
+        return QByteArray(id, 4);
+    };
+    const QByteArray riff = readId();
+    quint32 riffSize = 0; // unused: a pipe cannot fill it in either
+    in >> riffSize;
+    const QByteArray wave = readId();
+    if (riff != "RIFF" || wave != "WAVE" || in.status() != QDataStream::Ok) {
         *error = QStringLiteral("not a WAV stream");
         return false;
     }
-    int pos = 12;
+    // Unsigned 64-bit offsets: a chunk size can be anything up to 2^32 - 1,
+    // and must neither wrap nor send the reader back.
+    const quint64 end = quint64(wav.size());
     bool haveFormat = false;
-    while (pos + 8 <= wav.size()) {
-        const QByteArray id = wav.mid(pos, 4);
-        const quint32 size = qFromLittleEndian<quint32>(wav.constData() + pos + 4);
-        const int body = pos + 8;
-        if (id == "fmt ") {
-            if (body + 16 > wav.size()) {
+    for (quint64 pos = 12; pos + 8 <= end && in.device()->seek(qint64(pos));) {
+        const QByteArray id = readId();
+        quint32 size32 = 0;
+        in >> size32;
+        const quint64 size = size32;
+        const quint64 body = pos + 8;
+        if (id == "data") {
+            if (!haveFormat)
                 break;
+            // espeak-ng writes to a pipe and cannot fill in the data size, so
+            // the data runs to the end whatever its size says.
+            *samples = wav.mid(qsizetype(body));
+            samples->truncate(samples->size() & ~1);
+            return true;
+        }
+        if (size > end - body) {
+            *error = QStringLiteral("WAV chunk \"%1\" of %2 bytes at offset %3 runs past the "
+                                    "end of the stream (%4 bytes)")
+                         .arg(QString::fromLatin1(id))
+                         .arg(size)
+                         .arg(pos)
+                         .arg(end);
+            return false;
+        }
+        if (id == "fmt ") {
+            if (size < 16) {
+                *error = QStringLiteral("WAV format chunk of %1 bytes is too short").arg(size);
+                return false;
             }
-            const quint16 channels = qFromLittleEndian<quint16>(wav.constData() + body + 2);
-            const quint16 bits = qFromLittleEndian<quint16>(wav.constData() + body + 14);
+            quint16 formatTag = 0, channels = 0, blockAlign = 0, bits = 0;
+            quint32 sampleRate = 0, byteRate = 0;
+            in >> formatTag >> channels >> sampleRate >> byteRate >> blockAlign >> bits;
             if (channels != 1 || bits != 16) {
                 *error = QStringLiteral("expected 16-bit mono speech");
                 return false;
             }
-            *rate = int(qFromLittleEndian<quint32>(wav.constData() + body + 4));
+            *rate = int(sampleRate);
             haveFormat = true;
-        } else if (id == "data") {
-            if (!haveFormat)
-                break;
-            *samples = wav.mid(body);
-            samples->truncate(samples->size() & ~1);
-            return true;
         }
-        pos = body + int(size) + int(size & 1);
+        // A chunk of odd size is followed by one pad byte.
+        pos = body + size + (size & 1);
     }
     *error = QStringLiteral("WAV stream without format or data");
     return false;
 }
-
-} // namespace
 
 QByteArray AudioMaker::trimSilence(const QByteArray &samples, int rate)
 {

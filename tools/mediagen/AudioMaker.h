@@ -28,6 +28,9 @@ public:
     // Leading and trailing near-silence shortened to a few milliseconds, so
     // chained clips follow each other without dead air. 16-bit mono samples.
     static QByteArray trimSilence(const QByteArray &samples, int rate);
+    // The samples and rate of a 16-bit mono RIFF stream. False with *error
+    // set for anything else, a chunk running past the end included.
+    static bool parseWav(const QByteArray &wav, QByteArray *samples, int *rate, QString *error);
     // Scaled so that the loudest sample is a little below full scale.
     static QByteArray normalise(const QByteArray &samples);
 
