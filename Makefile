@@ -44,6 +44,7 @@ bench: build
 	$(BUILD)/tools/bench/purimba-bench
 
 format:
+	@sh tools/install-deps.sh clang-format
 	find src tests tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:

@@ -1,12 +1,14 @@
 #!/bin/sh
 # Installs the Debian packages Purimba needs to build, test and run, when
-# they are missing. As root directly, otherwise through sudo.
+# they are missing; given package names (clang-format for `make format`),
+# those instead. As root directly, otherwise through sudo.
 set -e
 packages="build-essential cmake pkg-config
   qt6-base-dev qt6-image-formats-plugins
   libsdl2-dev libsdl2-mixer-dev libpugixml-dev
   espeak-ng vorbis-tools sox imagemagick fonts-noto-color-emoji fonts-dejavu-core
   festival"
+[ $# -gt 0 ] && packages="$*"
 
 missing=""
 for p in $packages; do
@@ -19,4 +21,5 @@ done
 echo "Installing:$missing"
 if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
 $sudo apt-get update
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends $missing
+# After sudo: sudo starts its command with a clean environment.
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
