@@ -47,6 +47,7 @@ MenuWidget::MenuWidget(DataStore *store, QWidget *parent)
     , m_store(store)
 {
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
 
     auto *top = new QHBoxLayout;
     m_greeting = new QLabel(tr("Bienvenido a Purimba"), this);
@@ -117,6 +118,8 @@ MenuWidget::MenuWidget(DataStore *store, QWidget *parent)
 
     m_save = named(new QPushButton(tr("Guardar sugerencias de actividad"), this));
     m_save->setEnabled(false);
+    // The longest text of the panel: cut, it would not say what it saves.
+    m_save->setMinimumWidth(m_save->sizeHint().width());
     layout->addWidget(m_save);
     m_quit = named(new QPushButton(tr("Salir"), this));
     layout->addWidget(m_quit);
