@@ -1,10 +1,15 @@
 #include "app/StartUp.h"
 
-#include <QList>
-
+#include <QCoreApplication>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QWidget>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace StartUp {
@@ -24,7 +29,67 @@ void appendStreamTo(int streamFd, FILE *stream, const char *fileName)
     ::close(fd);
 }
 
+// The self-pipe of the termination signals: the handler writes a byte into
+// [1], the event loop reads [0]. Process-wide, as signal dispositions are.
+int signalSockets[2] = { -1, -1 };
+
+void onTerminationSignal(int)
+{
+    // Only async-signal-safe calls here; a full socket already holds a byte.
+    const int savedErrno = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalSockets[1], &byte, 1);
+    errno = savedErrno;
+}
+
+void catchSignal(int signalNumber)
+{
+    struct sigaction previous = {};
+    if (::sigaction(signalNumber, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN)
+        return;
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    // SA_RESETHAND: the second signal of a kind finds the default again.
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    ::sigaction(signalNumber, &action, nullptr);
+}
+
 } // namespace
+
+void catchTerminationSignals()
+{
+    if (signalSockets[0] >= 0)
+        return;
+    // Close-on-exec: the synthesizer's processes must not hold the sockets.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, signalSockets) != 0) {
+        // The signals keep ending the process at once.
+        signalSockets[0] = signalSockets[1] = -1;
+        return;
+    }
+    catchSignal(SIGTERM);
+    catchSignal(SIGINT);
+}
+
+void closeOnTerminationSignals(const QList<QWidget *> &windows)
+{
+    if (signalSockets[0] < 0)
+        return;
+    auto *notifier = new QSocketNotifier(
+        signalSockets[0], QSocketNotifier::Read, QCoreApplication::instance());
+    const QList<QPointer<QWidget>> guarded(windows.cbegin(), windows.cend());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, guarded] {
+        char bytes[16];
+        while (::read(signalSockets[0], bytes, sizeof bytes) > 0) { }
+        notifier->setEnabled(false);
+        for (const QPointer<QWidget> &window : guarded) {
+            if (window)
+                window->close();
+        }
+        // Also leaves any nested loop (a modal dialog's) on the way out.
+        QCoreApplication::exit(0);
+    });
+}
 
 void redirectLogs()
 {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
-// What main() needs before the application object exists: the log files
-// and the reading of the command line.
+class QWidget;
+
+// What main() needs around the application object: the log files, the
+// reading of the command line, and an orderly end on SIGTERM and SIGINT.
 namespace StartUp {
 
 enum class RunMode {
@@ -27,5 +30,20 @@ RunMode parseCommandLine(int argc, const char *const *argv);
 QByteArray usageText();
 // Writes the usage text to standard output, flushing after each line.
 void printUsage();
+
+// From here on SIGTERM (a logout, a shutdown) and SIGINT no longer end the
+// process at once: they are held until closeOnTerminationSignals() handles
+// them in the event loop. A second signal of the same kind ends the process
+// at once, for a close handler that hangs. A signal ignored when the program
+// started (SIGINT in a background job) stays ignored. Called first thing in
+// main(), so that a signal during start-up is not lost either.
+void catchTerminationSignals();
+
+// Once the application object exists, just before the event loop runs: on
+// SIGTERM or SIGINT, close `windows` in this order, so that each one's close
+// handler runs and what closing writes is written, then leave the event loop
+// with status 0, whether the windows agreed to close or not. Without
+// catchTerminationSignals() first, this does nothing.
+void closeOnTerminationSignals(const QList<QWidget *> &windows);
 
 } // namespace StartUp

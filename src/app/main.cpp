@@ -9,6 +9,7 @@
 
 int main(int argc, char **argv)
 {
+    StartUp::catchTerminationSignals();
     StartUp::redirectLogs();
 
     const StartUp::RunMode mode = StartUp::parseCommandLine(argc, argv);
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
         // No sound device here, so a machine without sound can still edit media.
         auto *admin = new AdmWindow;
         admin->show();
+        StartUp::closeOnTerminationSignals({ admin });
         result = app->exec();
         delete admin;
     } else {
@@ -34,6 +36,10 @@ int main(int argc, char **argv)
         auto *window = new MainWindow(mode == StartUp::RunMode::Tutor);
         Audio::instance()->init();
         QObject::connect(welcome, &WelcomeDialog::done, window, &MainWindow::showWindow);
+        // The main window first, so that what its close handler writes (the
+        // session's scores) is written before anything else goes; it gets its
+        // close event even while still hidden behind the welcome dialog.
+        StartUp::closeOnTerminationSignals({ window, welcome });
         result = app->exec();
         delete window;
         delete welcome;
