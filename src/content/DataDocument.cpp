@@ -10,19 +10,15 @@ QByteArray escaped(const QString &text, bool inAttribute)
 {
     QString out;
     for (const uint c : text.toUcs4()) {
-        const char *reference = c == '&' ? "&amp;"
-            : c == '<'                   ? "&lt;"
-            : c == '>'                   ? "&gt;"
-            : c == '\r'                  ? "&#xd;"
-            : !inAttribute               ? nullptr
-            : c == '"'                   ? "&quot;"
-            : c == '\n'                  ? "&#xa;"
-            : c == '\t'                  ? "&#x9;"
-                                         : nullptr;
         const bool xml = c == '\t' || c == '\n' || c == '\r' || (c >= 0x20 && c <= 0xD7FF)
             || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
         const char32_t codePoint = xml ? c : 0xFFFD;
-        out += reference ? QString::fromLatin1(reference) : QString::fromUcs4(&codePoint, 1);
+        out += QString::fromUcs4(&codePoint, 1);
+    }
+    out = out.toHtmlEscaped().replace(QLatin1Char('\r'), QLatin1String("&#xd;"));
+    if (inAttribute) {
+        out.replace(QLatin1Char('\n'), QLatin1String("&#xa;"))
+            .replace(QLatin1Char('\t'), QLatin1String("&#x9;"));
     }
     return out.toUtf8();
 }

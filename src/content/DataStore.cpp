@@ -108,7 +108,9 @@ DataStore::Status DataStore::load(const File &file, bool locked, DataDocument *d
         *doc = known.doc;
         return Loaded;
     }
-    const QByteArray bytes = source.seek(0) ? source.readAll() : QByteArray();
+    if (!source.seek(0))
+        return Unreadable;
+    const QByteArray bytes = source.readAll();
     if (source.error() != QFileDevice::NoError)
         return Unreadable;
     QString error;

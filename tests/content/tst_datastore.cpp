@@ -354,7 +354,7 @@ void TestDataStore::elementsAreWrittenInTheProgramsShape_data()
     QTest::newRow("markup") << "Ana & <Bea> \"la 'peque'\""
                             << "a < b & \"c\" > d"
                             << QByteArray("<e v=\"Ana &amp; &lt;Bea&gt; &quot;la 'peque'&quot;\">"
-                                          "a &lt; b &amp; \"c\" &gt; d</e>");
+                                          "a &lt; b &amp; &quot;c&quot; &gt; d</e>");
     QTest::newRow("line ends and tabs") << "a\tb\nc\rd"
                                         << "a\tb\nc\rd"
                                         << QByteArray("<e v=\"a&#x9;b&#xa;c&#xd;d\">"

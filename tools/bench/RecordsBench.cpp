@@ -63,8 +63,9 @@ struct Widgets
     }
 };
 
-// Between two answers of each other machine.
-const int sharedWriterPauseMs = 10;
+// Between two answers on each other machine: a child takes seconds to
+// answer, so this is many classes' worth of writes.
+const int sharedWriterPauseMs = 50;
 
 QString learner(int i)
 {
@@ -148,9 +149,8 @@ void usersBench(DataStore &store)
 }
 
 // The same folder shared with three other machines, each recording answers
-// for a learner of its own: scores and progress written after every answer,
-// with a pause standing for the machine's own work. On this machine all four
-// programs share the same cores and disk.
+// for a learner of its own and writing its scores and its progress after
+// every answer. Here all four programs share the same cores and disk.
 void sharedBench(DataStore &store)
 {
     const int others = 3;
