@@ -6,8 +6,7 @@ set -e
 packages="build-essential cmake pkg-config
   qt6-base-dev qt6-image-formats-plugins
   libsdl2-dev libsdl2-mixer-dev libpugixml-dev
-  espeak-ng vorbis-tools sox imagemagick fonts-noto-color-emoji fonts-dejavu-core
-  festival"
+  espeak-ng vorbis-tools sox imagemagick fonts-noto-color-emoji fonts-dejavu-core"
 [ $# -gt 0 ] && packages="$*"
 
 missing=""

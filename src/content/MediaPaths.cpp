@@ -96,6 +96,16 @@ QString textSuggestionsFile(const QString &language, const QString &category,
     return textFile(language, category, text, QStringLiteral("sugerencias.txt"));
 }
 
+QString textFramePicture(const QString &textFolder, int frame)
+{
+    return textFolder + QStringLiteral("/image") + QString::number(frame) + QStringLiteral(".jpg");
+}
+
+QString textFrameClip(const QString &textFolder, int frame)
+{
+    return textFolder + QStringLiteral("/audio") + QString::number(frame) + QStringLiteral(".ogg");
+}
+
 QString letterClip(const QString &letter)
 {
     return applicationDir() + QStringLiteral("/media/system/audio/letters/") + letter
@@ -135,6 +145,11 @@ QString systemTextFile(const QString &name)
 QString dataFile(const QString &name)
 {
     return QStringLiteral("data/") + name;
+}
+
+QString speechScratchFile()
+{
+    return QStringLiteral("purimba.txt");
 }
 
 QStringList listEntries(const QString &folder)

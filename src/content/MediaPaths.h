@@ -37,6 +37,10 @@ QString textFile(const QString &language, const QString &category, const QString
 QString textSuggestionsFile(const QString &language, const QString &category,
                             const QString &text);
 QString textCategoryFolder(const QString &language, const QString &category);
+// Frame k of an illustrated text: textFolder + "/image" + k + ".jpg" and
+// textFolder + "/audio" + k + ".ogg", k counting from 1.
+QString textFramePicture(const QString &textFolder, int frame);
+QString textFrameClip(const QString &textFolder, int frame);
 
 // application directory + "/media/system/audio/letters/" + letter + ".ogg"
 QString letterClip(const QString &letter);
@@ -54,6 +58,9 @@ QString uiFile(const QString &name);
 QString systemTextFile(const QString &name);
 // "data/" + name, relative to the working directory.
 QString dataFile(const QString &name);
+// "purimba.txt", the text handed to the speech synthesizer, in the working
+// directory.
+QString speechScratchFile();
 
 // The words of a letter or digit folder: its subdirectories in the default
 // listing order, never "." or ".." and never plain files. A missing folder

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "activities/language/LanguageWidget.h"
+
+#include <QString>
+
+class AudioThread;
+class QTextEdit;
+
+// Free writing. Every key the child types is shown in large letters; what was
+// written is spoken back letter by letter from recorded clips (letter mode),
+// or through the synthesizer word by word, sentence by sentence or as the
+// whole text (word, sentence and text modes).
+class EscrituraWidget : public LanguageWidget
+{
+    Q_OBJECT
+public:
+    enum Mode { LetterMode = 0, WordMode = 1, SentenceMode = 2, TextMode = 3 };
+
+    explicit EscrituraWidget(QWidget *parent = nullptr);
+    ~EscrituraWidget() override;
+
+    int mode() const { return m_mode; }
+    // What was typed since the last mode change, as the text box shows it.
+    QString document() const { return m_document; }
+    // What was typed since it was last spoken.
+    QString pendingText() const { return m_pending; }
+
+Q_SIGNALS:
+    // The child changed the mode with F1 … F4.
+    void modeChanged(int mode);
+
+public Q_SLOTS:
+    // Speaks text through the synthesizer and returns at once.
+    void synthesize(const QString &text);
+    // The recorded clip of one typed character, or "sleep.ogg" when there is
+    // none.
+    void play(const QString &character);
+    // Empties the document; nothing is heard.
+    void setMode(int mode);
+
+protected:
+    void keyReleased(QKeyEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    // Space, period or Return: in the mode whose unit it ends, what is
+    // pending is spoken; in the others it is added to what is pending.
+    void typeBoundary(QChar typed, int speakingMode, const QString &pendingOtherwise);
+    void typeText(const QString &text);
+    void showDocument();
+    void playOnLetterPlayer(const QString &file);
+
+    int m_mode = WordMode;
+    QString m_document;
+    QString m_pending;
+    AudioThread *m_letterPlayer = nullptr;
+    QTextEdit *m_textBox = nullptr;
+};

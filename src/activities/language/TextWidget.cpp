@@ -1,0 +1,69 @@
+#include "activities/language/TextWidget.h"
+
+#include "audio/AudioThread.h"
+#include "content/MediaPaths.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QLabel>
+#include <QPalette>
+#include <QPixmap>
+
+TextWidget::TextWidget(QWidget *parent)
+    : LanguageWidget(parent)
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(255, 255, 255, 255));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    m_pictureLabel = new QLabel(this);
+    m_pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
+    m_pictureLabel->setAlignment(Qt::AlignCenter);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(m_pictureLabel);
+
+    m_framePlayer = new AudioThread(this);
+    connect(m_framePlayer, &AudioThread::finished, this, &TextWidget::slotPlayFrame);
+}
+
+void TextWidget::setTextFolder(const QString &folder)
+{
+    m_textFolder = folder;
+}
+
+void TextWidget::startReading()
+{
+    // The old text's clip gives way at once to the new text's first frame,
+    // and its end does not move the new reading on.
+    m_framePlayer->cancel();
+    m_keyMenuMode = false;
+    m_frame = 1;
+    // A text without frames shows nothing rather than the last text's picture.
+    m_pictureLabel->clear();
+    slotPlayFrame();
+}
+
+void TextWidget::slotPlayFrame()
+{
+    if (m_textFolder.isEmpty() || !isVisible())
+        return;
+    const QString picture = MediaPaths::textFramePicture(m_textFolder, m_frame);
+    const QString clip = MediaPaths::textFrameClip(m_textFolder, m_frame);
+    if (!QFileInfo(picture).isFile() || !QFileInfo(clip).isFile())
+        return;
+    m_pictureLabel->setPixmap(QPixmap(picture));
+    m_framePlayer->file = clip;
+    m_framePlayer->start();
+    ++m_frame;
+}
+
+void TextWidget::hideEvent(QHideEvent *event)
+{
+    // Leaving the page ends the reading: the clip sounding plays out, but no
+    // later frame follows. A minimised window is not leaving.
+    if (!event->spontaneous())
+        m_framePlayer->cancel();
+    LanguageWidget::hideEvent(event);
+}

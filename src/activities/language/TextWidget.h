@@ -1,0 +1,45 @@
+#pragma once
+
+#include "activities/language/LanguageWidget.h"
+
+#include <QString>
+
+class AudioThread;
+class QLabel;
+
+// Reads an illustrated text aloud: its frames, each a picture and a recorded
+// clip, are shown one after the other, each for as long as its clip plays.
+// The reading ends at the first frame whose picture or clip is missing.
+class TextWidget : public LanguageWidget
+{
+    Q_OBJECT
+public:
+    explicit TextWidget(QWidget *parent = nullptr);
+
+    // The folder of the text to read (MediaPaths::textFolder); the activity
+    // area sets it before startReading().
+    void setTextFolder(const QString &folder);
+    QString textFolder() const { return m_textFolder; }
+    // The number of the next frame to show, from 1.
+    int frame() const { return m_frame; }
+
+    // Reads the text from its first frame. A reading under way ends first,
+    // so two texts are never read into each other.
+    void startReading();
+
+public Q_SLOTS:
+    // Shows the next frame and plays its clip; the clip's end shows the one
+    // after it.
+    void slotPlayFrame();
+
+protected:
+    // No key acts outside the menu mode.
+    void keyReleased(QKeyEvent *) override { }
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    QString m_textFolder;
+    int m_frame = 1;
+    AudioThread *m_framePlayer = nullptr;
+    QLabel *m_pictureLabel = nullptr;
+};
