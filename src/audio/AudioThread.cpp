@@ -5,6 +5,7 @@
 #include "audio/AudioMonitor.h"
 
 #include <QFileInfo>
+#include <SDL.h>
 
 #include <optional>
 #include <thread>
@@ -42,6 +43,9 @@ void AudioThread::Run::play(const std::shared_ptr<Run> &run)
         // Also keeps the decoded samples alive while the mixer may play them.
         audio->waitForSilence();
     }
+    // SDL keeps an error text per thread and frees it only for threads it
+    // started itself.
+    SDL_TLSCleanup();
     std::lock_guard<std::mutex> lock(run->mutex);
     if (AudioThread *player = run->owner) {
         // Posted under the lock, so the owner cannot be destroyed meanwhile;
