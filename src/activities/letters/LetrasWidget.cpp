@@ -1,21 +1,14 @@
 #include "activities/letters/LetrasWidget.h"
 
-#include "audio/Audio.h"
 #include "audio/AudioThread.h"
 #include "content/KeyboardManager.h"
 #include "content/MediaPaths.h"
 #include "users/Score.h"
-#include "users/ScoreFile.h"
 #include "users/ScoreManager.h"
 
 #include <QFont>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QPalette>
 #include <QPixmap>
-#include <QTimer>
-#include <cstdlib>
-#include <ctime>
 
 namespace {
 
@@ -50,9 +43,6 @@ const struct
 const char *const numberWords[]
     = { "Cero", "Uno", "Dos", "Tres", "Cuatro", "Cinco", "Seis", "Siete", "Ocho", "Nueve" };
 
-const char *const praiseClips[]
-    = { "excelente.ogg", "muy bien.ogg", "bravo.ogg", "bien.ogg", "perfecto.ogg" };
-
 bool isDigit(const QString &text)
 {
     return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9');
@@ -66,25 +56,19 @@ bool isLetter(const QString &letter)
 } // namespace
 
 LetrasWidget::LetrasWidget(QWidget *parent)
-    : QFrame(parent)
+    : ActivityWidget(QFrame::Plain, scoreType(), parent)
 {
-    setFixedSize(560, 500);
-    setFrameStyle(QFrame::Panel | QFrame::Plain);
-    QPalette pal = palette();
-    pal.setColor(QPalette::All, QPalette::Window, Qt::white);
-    setPalette(pal);
-    setAutoFillBackground(true);
-    setFocusPolicy(Qt::StrongFocus);
-
     m_comoSuena = new ScoreManager(QStringLiteral("Como Suena"), this);
     m_comoEmpieza = new ScoreManager(QStringLiteral("Como Empieza"), this);
     m_numerosEscondidos = new ScoreManager(QStringLiteral("Numeros Escondidos"), this);
     m_numerosEscondidos->setKind(ScoreManager::Numbers);
     m_letrasEscondidas = new ScoreManager(QStringLiteral("Letras Escondidas"), this);
     m_objetosEscondidos = new ScoreManager(QStringLiteral("Objetos Escondidos"), this);
+    setScoreManagers({ m_comoSuena, m_comoEmpieza, m_letrasEscondidas, m_objetosEscondidos,
+        m_numerosEscondidos });
 
-    m_instructionPlayer = makePlayer(nullptr);
-    m_plainPlayer = makePlayer(nullptr);
+    m_instructionPlayer = makePlayer();
+    m_plainPlayer = makePlayer();
     m_imagePlayer = makePlayer(&LetrasWidget::slotImage);
     m_wordPlayer = makePlayer(&LetrasWidget::slotWord);
     m_wordAndGuessPlayer = makePlayer(&LetrasWidget::slotWordAndGuess);
@@ -100,9 +84,6 @@ LetrasWidget::LetrasWidget(QWidget *parent)
     m_sayGuessLetterPlayer = makePlayer(&LetrasWidget::slotSayGuessLetter);
     m_hiddenPlayer = makePlayer(&LetrasWidget::slotHidden);
     m_hiddenObjectNamePlayer = makePlayer(&LetrasWidget::slotHiddenObjectName);
-    Audio::instance()->init();
-
-    std::srand(static_cast<unsigned int>(std::time(nullptr)));
 
     m_keyboard = new KeyboardManager();
 
@@ -121,12 +102,6 @@ LetrasWidget::LetrasWidget(QWidget *parent)
     m_pictureLabel->setFixedSize(300, 300);
     m_pictureLabel->move(240, 50);
 
-    m_turnTimer = new QTimer(this);
-    m_turnTimer->setSingleShot(true);
-    // A coarse timer may fire up to 5 % early; the pause is meant to last.
-    m_turnTimer->setTimerType(Qt::PreciseTimer);
-    connect(m_turnTimer, &QTimer::timeout, this, [this] { (this->*m_turnStart)(); });
-
     m_skipCounters.fill(0, letterCount);
     clearAll();
 }
@@ -135,58 +110,6 @@ LetrasWidget::~LetrasWidget()
 {
     // Built without a parent, as the keyboard model is everywhere.
     delete m_keyboard;
-}
-
-AudioThread *LetrasWidget::makePlayer(void (LetrasWidget::*followUp)())
-{
-    auto *player = new AudioThread(this);
-    if (followUp)
-        connect(player, &AudioThread::finished, this, followUp);
-    return player;
-}
-
-void LetrasWidget::play(AudioThread *player, const QString &file)
-{
-    player->file = file;
-    player->start();
-}
-
-void LetrasWidget::playOneShot(const QString &file, void (LetrasWidget::*followUp)())
-{
-    // The player deletes itself once its clip has ended.
-    AudioThread *player = AudioThread::oneShot(file, this);
-    if (followUp)
-        connect(player, &AudioThread::finished, this, followUp);
-    player->start();
-}
-
-void LetrasWidget::startTurnTimer(void (LetrasWidget::*turnStart)())
-{
-    m_turnStart = turnStart;
-    m_turnTimer->start(m_turnDelay);
-}
-
-void LetrasWidget::stopSequences()
-{
-    m_turnTimer->stop();
-    const auto players = findChildren<AudioThread *>(Qt::FindDirectChildrenOnly);
-    for (AudioThread *player : players)
-        player->cancel();
-}
-
-QString LetrasWidget::instruction(const QString &name)
-{
-    return MediaPaths::instructionClip(name);
-}
-
-void LetrasWidget::seedRandomForTesting(unsigned int seed)
-{
-    std::srand(seed);
-}
-
-void LetrasWidget::setTurnDelayForTesting(int milliseconds)
-{
-    m_turnDelay = milliseconds;
 }
 
 // ---------------------------------------------------------------------------
@@ -256,21 +179,10 @@ ScoreManager *LetrasWidget::scoreSet(int activity) const
 // ---------------------------------------------------------------------------
 // Simple state
 
-void LetrasWidget::slotSetKeyMenuMode(bool mode)
-{
-    m_keyMenuMode = mode;
-}
-
 void LetrasWidget::slotSetCurrentUserName(const QString &name)
 {
-    m_userName = name;
+    ActivityWidget::slotSetCurrentUserName(name);
     m_skipCounters.fill(0, letterCount);
-}
-
-void LetrasWidget::slotSayMenuMode(bool mode)
-{
-    playOneShot(
-        instruction(mode ? QStringLiteral("Modo menu.ogg") : QStringLiteral("Modo normal.ogg")));
 }
 
 void LetrasWidget::slotSentences(bool on)
@@ -281,16 +193,6 @@ void LetrasWidget::slotSentences(bool on)
 void LetrasWidget::slotPhonemes(bool on)
 {
     m_phonemes = on;
-}
-
-void LetrasWidget::slotSelectedLetters(const QString &letters)
-{
-    m_selectedLetters = letters;
-}
-
-void LetrasWidget::setMofliAudio(int state)
-{
-    m_mofliAudio = (state == 2);
 }
 
 void LetrasWidget::setCurrentLetter(const QString &letter)
@@ -400,25 +302,9 @@ bool LetrasWidget::isGuessingActivity() const
 // ---------------------------------------------------------------------------
 // Keys
 
-void LetrasWidget::keyReleaseEvent(QKeyEvent *event)
+// Escape, the key menu mode and held keys are handled by ActivityWidget.
+void LetrasWidget::keyReleased(int key, const QString &text)
 {
-    // A held key repeats its release; each repeat would start another
-    // presentation or count another answer.
-    if (event->isAutoRepeat())
-        return;
-    const int key = event->key();
-    const QString text = event->text();
-
-    if (key == Qt::Key_Escape) {
-        m_keyMenuMode = !m_keyMenuMode;
-        slotSayMenuMode(m_keyMenuMode);
-        Q_EMIT signalKeyMenuMode(m_keyMenuMode);
-    }
-    if (m_keyMenuMode) {
-        Q_EMIT signalSayMenu(key);
-        return;
-    }
-
     if (key == Qt::Key_0) {
         clearAll();
         m_currentNumber = QStringLiteral("0");
@@ -490,23 +376,7 @@ void LetrasWidget::slotNumber()
 }
 
 // ---------------------------------------------------------------------------
-// Selection, learned letters and random draws
-
-bool LetrasWidget::inSelection(const QString &letter) const
-{
-    if (m_selectedLetters.isEmpty())
-        return true;
-    return isLetter(letter) && m_selectedLetters.contains(MediaPaths::letterDisplay(letter));
-}
-
-bool LetrasWidget::selectionHasLetters() const
-{
-    for (const QString &letter : MediaPaths::alphabet()) {
-        if (m_selectedLetters.contains(MediaPaths::letterDisplay(letter)))
-            return true;
-    }
-    return false;
-}
+// Learned letters
 
 bool LetrasWidget::isLearned(const QString &letter) const
 {
@@ -514,34 +384,6 @@ bool LetrasWidget::isLearned(const QString &letter) const
         return true;
     const Score *record = scoreSet(m_activity)->score(MediaPaths::letterDisplay(letter));
     return record && record->isMastered();
-}
-
-int LetrasWidget::random(int low, int high)
-{
-    // The formula wants r in 0 … 32767; the platform's rand() may reach
-    // further (RAND_MAX), so its value is scaled down to that range first.
-    const int r = int(double(std::rand()) / (double(RAND_MAX) + 1.0) * 32768.0);
-    return low + int(double(r) / 32768.0 * double(high - low + 1));
-}
-
-QString LetrasWidget::randomLetter()
-{
-    return MediaPaths::alphabet().at(random(1, letterCount) - 1);
-}
-
-QString LetrasWidget::randomDigit()
-{
-    return QString(QLatin1Char(char('0' + random(1, 10) - 1)));
-}
-
-QString LetrasWidget::randomWord(const QString &folder)
-{
-    const QStringList words = MediaPaths::listWords(folder);
-    // A letter or digit without words has nothing to draw from; the steps
-    // then go on with the letter alone.
-    if (words.isEmpty())
-        return QString();
-    return words.at(random(0, int(words.size()) - 1));
 }
 
 // ---------------------------------------------------------------------------
@@ -555,17 +397,11 @@ void LetrasWidget::slotPickLetter()
         return;
     stopSequences();
     m_answered = false;
-    // A selection naming no letter at all could never be satisfied: it is
-    // taken as no selection rather than drawing for ever.
+    // With a selection the learned-letter rule does not apply.
     const bool selecting = !m_selectedLetters.isEmpty() && selectionHasLetters();
     for (;;) {
-        m_targetLetter = randomLetter();
-        if (selecting) {
-            if (inSelection(m_targetLetter))
-                break;
-            continue;
-        }
-        if (!isLearned(m_targetLetter))
+        m_targetLetter = randomLetterInSelection();
+        if (selecting || !isLearned(m_targetLetter))
             break;
         int &skips = m_skipCounters[MediaPaths::alphabet().indexOf(m_targetLetter)];
         if (skips <= 3) {
@@ -652,7 +488,7 @@ void LetrasWidget::slotCorrect()
         && (numbers ? isDigit(target) : isLetter(target)))
         scoreSet(m_activity)->recordCorrect(MediaPaths::letterDisplay(target));
 
-    play(m_foundSoundPlayer, instruction(QString::fromLatin1(praiseClips[random(1, 5) - 1])));
+    play(m_foundSoundPlayer, praiseClip());
 }
 
 void LetrasWidget::slotWrong()
@@ -663,9 +499,7 @@ void LetrasWidget::slotWrong()
         && (numbers ? isDigit(target) : isLetter(target)))
         scoreSet(m_activity)->recordWrong(MediaPaths::letterDisplay(target));
 
-    const QString clip = random(1, 2) == 1 ? QStringLiteral("puedes hacerlo mejor.ogg")
-                                           : QStringLiteral("intentalo de nuevo.ogg");
-    playOneShot(instruction(clip), &LetrasWidget::slotOrientation);
+    playOneShot(encouragementClip(), &LetrasWidget::slotOrientation);
 }
 
 void LetrasWidget::slotOrientation()
@@ -728,35 +562,4 @@ void LetrasWidget::slotLastInstruction()
     default:
         break;
     }
-}
-
-// ---------------------------------------------------------------------------
-// Scores
-
-void LetrasWidget::slotReadScores()
-{
-    ScoreFile(scoreType())
-        .read(m_userName,
-            { m_comoSuena, m_comoEmpieza, m_letrasEscondidas, m_objetosEscondidos,
-                m_numerosEscondidos });
-}
-
-void LetrasWidget::slotWriteScores()
-{
-    ScoreFile(scoreType())
-        .write(m_userName,
-            { m_comoSuena, m_comoEmpieza, m_letrasEscondidas, m_objetosEscondidos,
-                m_numerosEscondidos });
-}
-
-QString LetrasWidget::scoreToExcel() const
-{
-    return m_comoSuena->toText() + m_comoEmpieza->toText() + m_letrasEscondidas->toText()
-        + m_objetosEscondidos->toText() + m_numerosEscondidos->toText();
-}
-
-QString LetrasWidget::scoreToHTML() const
-{
-    return m_comoSuena->toHtml() + m_comoEmpieza->toHtml() + m_letrasEscondidas->toHtml()
-        + m_objetosEscondidos->toHtml() + m_numerosEscondidos->toHtml();
 }

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QFrame>
+#include "activities/ActivityWidget.h"
+
 #include <QString>
 #include <QVector>
 
-class AudioThread;
 class KeyboardManager;
-class QKeyEvent;
 class QLabel;
-class QTimer;
 class ScoreManager;
 
 // The eight "Letras y Numeros" activities. The child works with the keyboard
@@ -17,15 +15,12 @@ class ScoreManager;
 //
 // Activities 0, 3 and 6 present whatever letter or digit the child presses;
 // 1, 2, 4, 5 and 7 ask for a hidden letter or digit and judge the key.
-class LetrasWidget : public QFrame
+class LetrasWidget : public ActivityWidget
 {
     Q_OBJECT
 public:
     explicit LetrasWidget(QWidget *parent = nullptr);
     ~LetrasWidget() override;
-
-    // The language folder name; the activity area writes it directly.
-    QString language;
 
     QString currentLetter() const { return m_currentLetter; }
     QString currentNumber() const { return m_currentNumber; }
@@ -33,18 +28,9 @@ public:
     QString targetLetter() const { return m_targetLetter; }
     QString targetNumber() const { return m_targetNumber; }
     QString targetWord() const { return m_targetWord; }
-    QString userName() const { return m_userName; }
-    bool keyMenuMode() const { return m_keyMenuMode; }
-    int group() const { return m_group; }
-    int activity() const { return m_activity; }
 
     // The score set of a guessing activity (1, 2, 4, 5, 7), or none.
     ScoreManager *scoreSet(int activity) const;
-
-    // The learner's report: the five score sets in report order, as
-    // tab-separated text and as HTML.
-    QString scoreToExcel() const;
-    QString scoreToHTML() const;
 
     // The "Score" element type this widget owns in the score file.
     static QString scoreType();
@@ -55,20 +41,9 @@ public:
     // A word folder name ending in "a" or "ad" takes the feminine articles.
     static bool isFeminine(const QString &word);
 
-    // Test seams, never called by the program: a fixed seed makes the
-    // random draws repeatable, and a shorter pause between turns keeps the
-    // tests fast.
-    void seedRandomForTesting(unsigned int seed);
-    void setTurnDelayForTesting(int milliseconds);
-
-Q_SIGNALS:
-    void sugerencia(const QString &title, const QString &item);
-    void signalKeyMenuMode(bool mode);
-    void signalSayMenu(int key);
-
 public Q_SLOTS:
-    void slotSetKeyMenuMode(bool mode);
-    void slotSetCurrentUserName(const QString &name);
+    // Also starts the learned letters' skip counters again.
+    void slotSetCurrentUserName(const QString &name) override;
     void slotPickLetter();
     void slotPickNumber();
     void slotHidden();
@@ -76,7 +51,6 @@ public Q_SLOTS:
     QString createPath();
     void slotSayGuessLetter();
     void slotSaySentence();
-    void slotSayMenuMode(bool mode);
     void slotSentences(bool on);
     void slotPhonemes(bool on);
     void slotNumber();
@@ -98,17 +72,13 @@ public Q_SLOTS:
     void slotObjectSound();
     void clearAll();
     void setActivity(int group, int activity);
-    void slotReadScores();
-    void slotWriteScores();
     void setCurrentLetter(const QString &letter);
     void setCurrentNumber(const QString &number);
-    void setMofliAudio(int state);
     void slotLastInstruction();
-    void slotSelectedLetters(const QString &letters);
     QString fixCharacters(const QString &word);
 
 protected:
-    void keyReleaseEvent(QKeyEvent *event) override;
+    void keyReleased(int key, const QString &text) override;
 
 private:
     // The first clip of the current turn's question; the follow-up slots
@@ -121,20 +91,10 @@ private:
     void showLetterLabel(const QString &letterOrDigit);
     void setPicture(const QString &path);
     void setWordLabel(const QString &text);
-    void startTurnTimer(void (LetrasWidget::*turnStart)());
-    // Ends whatever the widget is saying or about to say: every sequence
-    // under way and the pause before the next turn.
-    void stopSequences();
 
     bool isGuessingActivity() const;
     bool inActivity(int activity) const { return m_group == 0 && m_activity == activity; }
-    bool inSelection(const QString &letter) const;
-    bool selectionHasLetters() const;
     bool isLearned(const QString &letter) const;
-    QString randomLetter();
-    QString randomDigit();
-    QString randomWord(const QString &folder);
-    int random(int low, int high);
 
     // Word files of the target letter (or, in activity 7, target number) and
     // the target word, and of the current letter or number and current word.
@@ -147,20 +107,12 @@ private:
     // own clip, so a folder without words still says its letter.
     QString targetLetterClip(const QString &fileName) const;
     QString numberNameClip() const;
-    static QString instruction(const QString &name);
 
-    void play(AudioThread *player, const QString &file);
-    void playOneShot(const QString &file, void (LetrasWidget::*followUp)() = nullptr);
-    AudioThread *makePlayer(void (LetrasWidget::*followUp)());
-
-    // 1. learner
-    QString m_userName;
-    // 2. options and key menu mode
+    // The learner, key menu mode, letter selection, mascot voice and
+    // activity address are kept by ActivityWidget.
+    // 2. options
     bool m_sentences = false;
     bool m_phonemes = false;
-    bool m_keyMenuMode = false;
-    // 3. letter selection; empty means every letter
-    QString m_selectedLetters;
     // 4. score sets, in construction order
     ScoreManager *m_comoSuena = nullptr;
     ScoreManager *m_comoEmpieza = nullptr;
@@ -187,11 +139,6 @@ private:
     AudioThread *m_hiddenObjectNamePlayer = nullptr;
     // 7. keyboard model for the spoken direction to the right key
     KeyboardManager *m_keyboard = nullptr;
-    // 8. activity address
-    int m_group = -1;
-    int m_activity = -1;
-    // 9. mascot voice
-    bool m_mofliAudio = true;
     // 10. the current activity's instruction clip
     QString m_lastInstruction;
     // 11. labels
@@ -216,7 +163,4 @@ private:
     // The current question was answered right: further keys are not judged
     // until the next question has been drawn.
     bool m_answered = false;
-    QTimer *m_turnTimer = nullptr;
-    void (LetrasWidget::*m_turnStart)() = nullptr;
-    int m_turnDelay = 3000;
 };

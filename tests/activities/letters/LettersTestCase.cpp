@@ -1,12 +1,8 @@
 #include "LettersTestCase.h"
 
-#include "audio/AudioMonitor.h"
-#include "audio/AudioThread.h"
-
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QtTest>
 
@@ -107,71 +103,15 @@ void LettersTestCase::setUpWidget()
     m_w = std::make_unique<LetrasWidget>();
     m_w->language = language;
     m_w->setTurnDelayForTesting(0);
-    m_mark = 0;
-    m_screens.clear();
-    m_requestTimes.clear();
-    m_clock.start();
-    // Connected after the recorder, so both lists stay in step.
-    connect(AudioMonitor::instance(), &AudioMonitor::clipRequested, m_w.get(), [this] {
-        m_screens << screen();
-        m_requestTimes << m_clock.elapsed();
-    });
+    attach(m_w.get());
 }
 
 void LettersTestCase::tearDownWidget()
 {
     waitIdle();
+    m_widget = nullptr;
     m_w.reset();
     m_clips.reset();
-}
-
-QStringList LettersTestCase::clips() const
-{
-    QStringList names;
-    for (const QString &path : m_clips->requested)
-        names << shortName(path);
-    return names;
-}
-
-QStringList LettersTestCase::startedClips() const
-{
-    QStringList names;
-    for (const QString &path : m_clips->started)
-        names << shortName(path);
-    return names;
-}
-
-bool LettersTestCase::idle() const
-{
-    const auto players = m_w->findChildren<AudioThread *>();
-    for (AudioThread *player : players) {
-        if (player->isRunning())
-            return false;
-    }
-    return true;
-}
-
-// Lets every sequence under way come to its end, so the next key meets
-// players that are free again.
-void LettersTestCase::waitIdle()
-{
-    if (!m_w)
-        return;
-    for (int settled = 0; settled < 3;) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (idle()) {
-            ++settled;
-        } else {
-            settled = 0;
-            QTest::qWait(5);
-        }
-    }
-}
-
-void LettersTestCase::release(int key, const QString &text)
-{
-    QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(m_w.get(), &event);
 }
 
 void LettersTestCase::releaseLetter(const QString &letter)

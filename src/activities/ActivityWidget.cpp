@@ -1,0 +1,231 @@
+#include "activities/ActivityWidget.h"
+
+#include "audio/Audio.h"
+#include "audio/AudioThread.h"
+#include "content/MediaPaths.h"
+#include "users/ScoreFile.h"
+#include "users/ScoreManager.h"
+
+#include <QKeyEvent>
+#include <QPalette>
+#include <QTimer>
+#include <cstdlib>
+#include <ctime>
+
+ActivityWidget::ActivityWidget(QFrame::Shadow shadow, const QString &scoreType, QWidget *parent)
+    : QFrame(parent)
+    , m_scoreType(scoreType)
+{
+    setFixedSize(560, 500);
+    setFrameStyle(QFrame::Panel | shadow);
+    QPalette pal = palette();
+    pal.setColor(QPalette::All, QPalette::Window, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
+
+    Audio::instance()->init();
+    std::srand(static_cast<unsigned int>(std::time(nullptr)));
+
+    m_turnTimer = new QTimer(this);
+    m_turnTimer->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the pause is meant to last.
+    m_turnTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_turnTimer, &QTimer::timeout, this, [this] { m_turnStart(); });
+}
+
+void ActivityWidget::setScoreManagers(const QList<ScoreManager *> &managers)
+{
+    m_scoreManagers = managers;
+}
+
+void ActivityWidget::seedRandomForTesting(unsigned int seed)
+{
+    std::srand(seed);
+}
+
+void ActivityWidget::setTurnDelayForTesting(int milliseconds)
+{
+    m_turnDelay = milliseconds;
+}
+
+QString ActivityWidget::instruction(const QString &name)
+{
+    return MediaPaths::instructionClip(name);
+}
+
+// ---------------------------------------------------------------------------
+// Simple state
+
+void ActivityWidget::slotSetKeyMenuMode(bool mode)
+{
+    m_keyMenuMode = mode;
+}
+
+void ActivityWidget::slotSetCurrentUserName(const QString &name)
+{
+    m_userName = name;
+}
+
+void ActivityWidget::slotSayMenuMode(bool mode)
+{
+    playOneShot(
+        instruction(mode ? QStringLiteral("Modo menu.ogg") : QStringLiteral("Modo normal.ogg")));
+}
+
+void ActivityWidget::slotSelectedLetters(const QString &letters)
+{
+    m_selectedLetters = letters;
+}
+
+void ActivityWidget::setMofliAudio(int state)
+{
+    m_mofliAudio = (state == Qt::Checked);
+}
+
+// ---------------------------------------------------------------------------
+// Keys
+
+void ActivityWidget::keyReleaseEvent(QKeyEvent *event)
+{
+    // A held key repeats its release; each repeat would count as one more
+    // key: another presentation, another answer, another braille dot.
+    if (event->isAutoRepeat())
+        return;
+    const int key = event->key();
+    if (key == Qt::Key_Escape) {
+        m_keyMenuMode = !m_keyMenuMode;
+        slotSayMenuMode(m_keyMenuMode);
+        Q_EMIT signalKeyMenuMode(m_keyMenuMode);
+    }
+    if (m_keyMenuMode) {
+        Q_EMIT signalSayMenu(key);
+        return;
+    }
+    keyReleased(key, event->text());
+}
+
+// ---------------------------------------------------------------------------
+// Random draws, selection, praise
+
+int ActivityWidget::random(int low, int high)
+{
+    // The formula wants r in 0 … 32767; the platform's rand() may reach
+    // further (RAND_MAX), so its value is scaled down to that range first.
+    const int r = int(double(std::rand()) / (double(RAND_MAX) + 1.0) * 32768.0);
+    return low + int(double(r) / 32768.0 * double(high - low + 1));
+}
+
+QString ActivityWidget::randomLetter()
+{
+    const QStringList &letters = MediaPaths::alphabet();
+    return letters.at(random(1, int(letters.size())) - 1);
+}
+
+QString ActivityWidget::randomDigit()
+{
+    return QString(QLatin1Char(char('0' + random(1, 10) - 1)));
+}
+
+QString ActivityWidget::randomLetterInSelection()
+{
+    if (m_selectedLetters.isEmpty() || !selectionHasLetters())
+        return randomLetter();
+    for (;;) {
+        const QString letter = randomLetter();
+        if (inSelection(letter))
+            return letter;
+    }
+}
+
+QString ActivityWidget::randomWord(const QString &folder)
+{
+    const QStringList words = MediaPaths::listWords(folder);
+    // A letter or digit without words has nothing to draw from; the steps
+    // then go on without the word's clips.
+    if (words.isEmpty())
+        return QString();
+    return words.at(random(0, int(words.size()) - 1));
+}
+
+QString ActivityWidget::praiseClip()
+{
+    static const char *const clips[]
+        = { "excelente.ogg", "muy bien.ogg", "bravo.ogg", "bien.ogg", "perfecto.ogg" };
+    return instruction(QString::fromLatin1(clips[random(1, 5) - 1]));
+}
+
+QString ActivityWidget::encouragementClip()
+{
+    return instruction(random(1, 2) == 1 ? QStringLiteral("puedes hacerlo mejor.ogg")
+                                         : QStringLiteral("intentalo de nuevo.ogg"));
+}
+
+bool ActivityWidget::inSelection(const QString &letter) const
+{
+    if (m_selectedLetters.isEmpty())
+        return true;
+    return MediaPaths::alphabet().contains(letter)
+        && m_selectedLetters.contains(MediaPaths::letterDisplay(letter), Qt::CaseInsensitive);
+}
+
+bool ActivityWidget::selectionHasLetters() const
+{
+    for (const QString &letter : MediaPaths::alphabet()) {
+        if (m_selectedLetters.contains(MediaPaths::letterDisplay(letter), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Players and sequences
+
+void ActivityWidget::play(AudioThread *player, const QString &file)
+{
+    player->file = file;
+    player->start();
+}
+
+void ActivityWidget::startTurnTimer(std::function<void()> turnStart)
+{
+    m_turnStart = std::move(turnStart);
+    m_turnTimer->start(m_turnDelay);
+}
+
+void ActivityWidget::stopSequences()
+{
+    m_turnTimer->stop();
+    const auto players = findChildren<AudioThread *>(Qt::FindDirectChildrenOnly);
+    for (AudioThread *player : players)
+        player->cancel();
+}
+
+// ---------------------------------------------------------------------------
+// Scores
+
+void ActivityWidget::slotReadScores()
+{
+    ScoreFile(m_scoreType).read(m_userName, m_scoreManagers);
+}
+
+void ActivityWidget::slotWriteScores()
+{
+    ScoreFile(m_scoreType).write(m_userName, m_scoreManagers);
+}
+
+QString ActivityWidget::scoreToExcel() const
+{
+    QString text;
+    for (const ScoreManager *manager : m_scoreManagers)
+        text += manager->toText();
+    return text;
+}
+
+QString ActivityWidget::scoreToHTML() const
+{
+    QString html;
+    for (const ScoreManager *manager : m_scoreManagers)
+        html += manager->toHtml();
+    return html;
+}

@@ -1,0 +1,203 @@
+#include "app/MainWidget.h"
+
+#include "activities/braille/BrailleWidget.h"
+#include "activities/language/EscrituraWidget.h"
+#include "activities/language/TextWidget.h"
+#include "activities/letters/LetrasWidget.h"
+#include "app/MenuWidget.h"
+#include "app/TopWidget.h"
+#include "content/DataStore.h"
+#include "content/MediaPaths.h"
+#include "content/SuggestionFile.h"
+
+#include <QHBoxLayout>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+MainWidget::MainWidget(DataStore *store, QWidget *parent)
+    : QWidget(parent)
+    , m_ownStore(store ? nullptr : new DataStore)
+    , m_store(store ? store : m_ownStore.get())
+{
+    m_letters = new LetrasWidget;
+    m_text = new TextWidget;
+    m_braille = new BrailleWidget;
+    m_writing = new EscrituraWidget;
+    m_writing->setMode(0);
+    m_menu = new MenuWidget(m_store, this);
+
+    connect(m_letters, &LetrasWidget::signalKeyMenuMode, this, &MainWidget::slotKeyMenuMode);
+    connect(m_text, &TextWidget::signalKeyMenuMode, this, &MainWidget::slotKeyMenuMode);
+    connect(m_braille, &BrailleWidget::signalKeyMenuMode, this, &MainWidget::slotKeyMenuMode);
+    connect(m_writing, &EscrituraWidget::signalKeyMenuMode, this, &MainWidget::slotKeyMenuMode);
+    connect(m_letters, &LetrasWidget::signalSayMenu, this, &MainWidget::signalSayMenu);
+    connect(m_text, &TextWidget::signalSayMenu, this, &MainWidget::signalSayMenu);
+    connect(m_braille, &BrailleWidget::signalSayMenu, this, &MainWidget::signalSayMenu);
+    connect(m_writing, &EscrituraWidget::signalSayMenu, this, &MainWidget::signalSayMenu);
+
+    connect(m_menu, &MenuWidget::signalClicked, this, &MainWidget::slotFocus);
+    connect(m_menu, &MenuWidget::signalMofli, m_letters, &LetrasWidget::setMofliAudio);
+    connect(m_menu, &MenuWidget::signalMofli, m_braille, &BrailleWidget::setMofliAudio);
+    connect(m_menu, &MenuWidget::signalLastInstruction, m_letters,
+        &LetrasWidget::slotLastInstruction);
+    connect(m_menu, &MenuWidget::signalLastInstruction, m_braille,
+        &BrailleWidget::slotLastInstruction);
+    connect(m_menu, &MenuWidget::signalBrailleMode, this, &MainWidget::slotBrailleMode);
+    connect(m_menu, &MenuWidget::signalSentences, m_letters, &LetrasWidget::slotSentences);
+    connect(m_menu, &MenuWidget::signalPhonemes, m_letters, &LetrasWidget::slotPhonemes);
+    connect(m_menu, &MenuWidget::signalSelectedLetters, m_letters,
+        &LetrasWidget::slotSelectedLetters);
+    connect(m_menu, &MenuWidget::signalSelectedLetters, m_braille,
+        &BrailleWidget::slotSelectedLetters);
+    connect(m_menu, &MenuWidget::salir, this, &MainWidget::salir);
+
+    m_top = new TopWidget(this);
+
+    connect(m_letters, &LetrasWidget::sugerencia, this, &MainWidget::slotSugerencia);
+    connect(m_braille, &BrailleWidget::sugerencia, this, &MainWidget::slotSugerencia);
+    connect(m_menu, &MenuWidget::signalSynthType, this, &MainWidget::setSynthMode);
+    connect(m_writing, &EscrituraWidget::modeChanged, m_menu, &MenuWidget::setSynthMode);
+
+    m_stack = new QStackedWidget(this);
+    m_stack->addWidget(m_letters);
+    m_stack->addWidget(m_braille);
+    m_stack->addWidget(m_text);
+    m_stack->addWidget(m_writing);
+    m_stack->setMinimumSize(560, 500);
+    setMinimumSize(640, 480);
+
+    auto *activityColumn = new QVBoxLayout;
+    activityColumn->addWidget(m_top);
+    activityColumn->addWidget(m_stack);
+    auto *layout = new QHBoxLayout(this);
+    // Narrow margins: in an 800 pixel window the fixed activity page leaves
+    // the side panel just enough room for its longest button.
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(activityColumn);
+    layout->addWidget(m_menu);
+}
+
+MainWidget::~MainWidget() = default;
+
+QWidget *MainWidget::activityWidget(int activity) const
+{
+    switch (activity) {
+    case 0:
+        return m_letters;
+    case 1:
+        return m_braille;
+    case 2:
+        // Its page hides whatever had the focus; it takes the focus itself,
+        // so that Escape still reaches the audible menu while a text is read.
+        return m_text;
+    case 3:
+        return m_writing;
+    default:
+        return nullptr;
+    }
+}
+
+void MainWidget::showActivity(int activity, int sub)
+{
+    m_currentActivity = activity;
+    if (activity >= 0 && activity < m_stack->count())
+        m_stack->setCurrentIndex(activity);
+    m_menu->setActivity(activity, sub);
+    m_letters->setActivity(activity, sub);
+    m_top->setActivity(activity, sub);
+    m_braille->setActivity(activity, sub);
+    // Choosing an activity ends the key menu mode of the widgets that were
+    // given the address; the others follow, so that no page is left
+    // sending the child's keys to the audible menu.
+    slotKeyMenuMode(false);
+    slotFocus();
+    Q_EMIT signalActivityChanged(activity, sub);
+}
+
+void MainWidget::slotFocus()
+{
+    if (QWidget *widget = activityWidget(m_currentActivity))
+        widget->setFocus();
+}
+
+void MainWidget::slotKeyMenuMode(bool mode)
+{
+    m_keyMenuMode = mode;
+    m_letters->slotSetKeyMenuMode(mode);
+    m_braille->slotSetKeyMenuMode(mode);
+    m_text->slotSetKeyMenuMode(mode);
+    m_writing->slotSetKeyMenuMode(mode);
+}
+
+void MainWidget::setUserName(const QString &name)
+{
+    // Until a learner has been greeted nobody's scores are in memory.
+    if (!m_menu->isGreetingWelcome()) {
+        m_letters->slotWriteScores();
+        m_braille->slotWriteScores();
+    }
+    m_menu->setUserName(name);
+    m_letters->slotSetCurrentUserName(name);
+    m_braille->slotSetCurrentUserName(name);
+    m_letters->slotReadScores();
+    m_braille->slotReadScores();
+}
+
+void MainWidget::setLanguage(const QString &language)
+{
+    m_language = language;
+    m_letters->language = language;
+    m_braille->language = language;
+}
+
+void MainWidget::setSynthMode(int type)
+{
+    m_writing->setMode(type >= 1 && type <= 3 ? type : 0);
+}
+
+void MainWidget::setEscritura()
+{
+    m_menu->setEscritura();
+}
+
+void MainWidget::setColors(const QColor &light, const QColor &base, const QColor &dark)
+{
+    QPalette pal = palette();
+    pal.setBrush(QPalette::All, QPalette::Window, QBrush(base));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    m_menu->setColors(light, base, dark);
+}
+
+void MainWidget::setMofliIcon(int activity)
+{
+    m_menu->setMofliIcon(activity);
+}
+
+void MainWidget::slotBrailleMode(bool on)
+{
+    m_braille->slotBrailleMode(on);
+}
+
+void MainWidget::slotCloseApplication()
+{
+    m_letters->slotWriteScores();
+    m_braille->slotWriteScores();
+}
+
+void MainWidget::slotSugerencia(const QString &title, const QString &item)
+{
+    m_menu->setSugerencia(SuggestionFile::find(MediaPaths::suggestionsFile(m_language, title, item),
+        { { QStringLiteral("activity"), title } }, QString()));
+}
+
+void MainWidget::slotTexts(const QString &category, const QString &title)
+{
+    m_menu->setSugerencia(
+        SuggestionFile::find(MediaPaths::textSuggestionsFile(m_language, category, title),
+            { { QStringLiteral("activity"), QStringLiteral("textos") } },
+            tr("No hay sugerencias para este texto")));
+    m_menu->setActivity(2, 0);
+    m_text->setTextFolder(MediaPaths::textFolder(m_language, category, title));
+    m_text->startReading();
+}

@@ -1,0 +1,264 @@
+#include "BrailleTestCase.h"
+#include "users/Score.h"
+#include "users/ScoreManager.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace BrailleFixture;
+
+// The hidden-item activities: questions, judging, feedback, corrections.
+class TestBrailleWidgetTurns : public BrailleTestCase
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { setUpTree(); }
+    void init() { setUpWidget(); }
+    void cleanup() { tearDownWidget(); }
+
+    void hiddenPointsRound_data();
+    void hiddenPointsRound();
+    void thirdWrongCorrection_data();
+    void thirdWrongCorrection();
+    void letterSelection_data();
+    void letterSelection();
+    void mascotOffAsksAtOnce_data();
+    void mascotOffAsksAtOnce();
+    void keyBeforeFirstQuestion_data();
+    void keyBeforeFirstQuestion();
+    void answerDuringPraise();
+    void leavingMidSequence();
+    void lastInstruction();
+};
+
+void TestBrailleWidgetTurns::hiddenPointsRound_data()
+{
+    QTest::addColumn<int>("sub");
+    QTest::addColumn<QString>("wrongKey");
+    QTest::addColumn<QString>("rightKey");
+    QTest::addColumn<QString>("screen"); // after the right key
+    QTest::addColumn<int>("pause");
+    QTest::newRow("cell") << 1 << QString("7") << QString("8") << QString("cell: bra4b") << 3000;
+    QTest::newRow("Perkins") << 7 << QString("7") << QString("J") << QString("perkins: per5b") << 0;
+}
+
+// Hidden point 4, twice: a wrong key, the right one; then three wrong keys,
+// the correction, and the next point 3 s after its name started.
+void TestBrailleWidgetTurns::hiddenPointsRound()
+{
+    QFETCH(int, sub);
+    QFETCH(QString, wrongKey);
+    QFETCH(QString, rightKey);
+    QFETCH(QString, screen);
+    QFETCH(int, pause);
+
+    const auto seed = seedWhere([](Draws &d) {
+        const bool first = d.dot() == 4;
+        d.wordOf("4");
+        d.encouragement();
+        d.praise();
+        return first && d.dot() == 4;
+    });
+    Draws draws(seed);
+    m_w->setTurnDelayForTesting(pause);
+    start(sub, seed);
+    draws.dot();
+    draws.wordOf("4");
+    const QString four = nameOf("4");
+    QTRY_COMPARE(clips(),
+        (QStringList {
+            sub == 1 ? "Puntos escondidos braille.ogg" : "Puntos escondidos perkins.ogg", four }));
+    waitIdle();
+
+    mark();
+    QStringList expected = { draws.encouragement(), draws.praise(), four };
+    press(wrongKey);
+    press(rightKey);
+    QCOMPARE(this->screen(), screen);
+    draws.dot();
+    draws.wordOf("4");
+    QTRY_COMPARE(clipsSinceMark(), expected);
+    waitIdle();
+
+    for (int i = 0; i < 3; ++i) {
+        press(wrongKey);
+        waitIdle();
+    }
+    expected << draws.encouragement() << draws.encouragement() << "te equivocaste en los puntos.ogg"
+             << four << nameOf(QString::number(draws.dot()));
+    QTRY_COMPARE_WITH_TIMEOUT(clipsSinceMark(), expected, 6000);
+    const qint64 waited = m_requestTimes.last() - m_requestTimes.at(m_requestTimes.size() - 2);
+    QVERIFY2(waited >= pause && waited < pause + 500, qPrintable(QString::number(waited)));
+
+    const Score *p4 = m_w->scoreManager(sub)->score("P4");
+    QCOMPARE(p4->corrects(), 1);
+    QCOMPARE(p4->total(), 5);
+}
+
+void TestBrailleWidgetTurns::thirdWrongCorrection_data()
+{
+    QTest::addColumn<int>("sub");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("dots");
+    QTest::newRow("B on the cell") << 3 << "B" << QStringList { "1", "2" };
+    QTest::newRow("B on the brailler") << 9 << "B" << QStringList { "1", "2" };
+    QTest::newRow("0 on the cell") << 5 << "0" << QStringList { "2", "4", "5" };
+    QTest::newRow("0 on the brailler") << 11 << "0" << QStringList { "2", "4", "5" };
+    QTest::newRow("Z, which has no word") << 3 << "Z" << QStringList { "1", "3", "5", "6" };
+}
+
+// Three wrong answers in a row: the answer's name, "puntos correctos", its
+// dots one by one, and the next question.
+void TestBrailleWidgetTurns::thirdWrongCorrection()
+{
+    QFETCH(int, sub);
+    QFETCH(QString, item);
+    QFETCH(QStringList, dots);
+
+    const bool letters = sub == 3 || sub == 9;
+    const auto seed = letters ? 1u : seedWhere([&](Draws &d) { return d.digit() == item; });
+    Draws draws(seed);
+    m_w->setMofliAudio(0);
+    start(sub, seed, item);
+    letters ? draws.letterIn(item) : draws.digit();
+    draws.wordOf(item);
+    QTRY_COMPARE(clips(), QStringList { nameOf(item) });
+    waitIdle();
+
+    mark();
+    QStringList expected = { draws.encouragement(), draws.encouragement(),
+        "te equivocaste en la letra.ogg", nameOf(item), "puntos correctos.ogg" };
+    for (const QString &dot : dots)
+        expected << "letters/" + dot + ".ogg";
+    const QString next = letters ? draws.letterIn(item) : draws.digit();
+    expected << empty << nameOf(next);
+    for (int i = 0; i < 3; ++i)
+        press("Enter"); // an empty cell is no letter and no digit
+    QTRY_COMPARE(clipsSinceMark(), expected);
+    waitIdle();
+    QCOMPARE(clipsSinceMark(), expected);
+    QCOMPARE(m_w->wrongCount(), 0);
+    const int total = m_w->scoreManager(sub)->score(MediaPaths::letterDisplay(item))->total();
+    QCOMPARE(total, item == "Z" ? 0 : 3); // nothing counts where nothing could be heard
+}
+
+void TestBrailleWidgetTurns::letterSelection_data()
+{
+    QTest::addColumn<QString>("selection");
+    QTest::newRow("vowels") << "AEIOU";
+    QTest::newRow("vowels, lower case") << "aeiou";
+    QTest::newRow("only Ñ") << QStringLiteral("Ñ");
+}
+
+// Only selected letters are asked, each sent to the side panel.
+void TestBrailleWidgetTurns::letterSelection()
+{
+    QFETCH(QString, selection);
+    QSignalSpy suggestions(m_w.get(), &BrailleWidget::sugerencia);
+    Draws draws(17);
+    m_w->setMofliAudio(0);
+    start(9, 17, selection);
+    for (int turn = 0; turn < 12; ++turn) {
+        if (turn > 0)
+            m_w->slotPickLetter();
+        const QString expected = draws.letterIn(selection);
+        draws.wordOf(expected);
+        QCOMPARE(m_w->hiddenLetter(), expected);
+        QCOMPARE(suggestions.last(), (QVariantList { BrailleWidget::activityTitle(9), expected }));
+        waitIdle();
+    }
+}
+
+void TestBrailleWidgetTurns::mascotOffAsksAtOnce_data()
+{
+    QTest::addColumn<int>("sub");
+    for (int sub : { 1, 3, 5, 7, 9, 11 })
+        QTest::newRow(qPrintable(QString::number(sub))) << sub;
+}
+
+// Without the instruction, the first question is asked at once.
+void TestBrailleWidgetTurns::mascotOffAsksAtOnce()
+{
+    QFETCH(int, sub);
+    m_w->setMofliAudio(0);
+    start(sub, 3, "B");
+    const QString item = sub == 1 || sub == 7 ? QString::number(Draws(3).dot())
+        : sub == 5 || sub == 11               ? Draws(3).digit()
+                                              : QString("B");
+    QTRY_COMPARE(clips(), QStringList { nameOf(item) });
+}
+
+void TestBrailleWidgetTurns::keyBeforeFirstQuestion_data()
+{
+    QTest::addColumn<int>("sub");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("hidden points") << 1 << "8";
+    QTest::newRow("hidden letters") << 9 << "Enter";
+    QTest::newRow("hidden numbers") << 5 << "Enter";
+}
+
+// A key during the instruction is answered as a key that means nothing; the
+// question still follows and nothing is counted.
+void TestBrailleWidgetTurns::keyBeforeFirstQuestion()
+{
+    QFETCH(int, sub);
+    QFETCH(QString, key);
+    start(sub, 5, "B");
+    press(key);
+    QTRY_COMPARE(clips().size(), 3);
+    QCOMPARE(clips().at(1), QStringLiteral("durmiendo.ogg"));
+    for (int s : { 1, 3, 5, 7, 9, 11 }) {
+        for (const Score *record : m_w->scoreManager(s)->scores())
+            QCOMPARE(record->total(), 0);
+    }
+}
+
+// Once answered right, a question is not judged again: Enter on the empty
+// cell during the praise is no wrong answer.
+void TestBrailleWidgetTurns::answerDuringPraise()
+{
+    Draws draws(2);
+    m_w->setMofliAudio(0);
+    start(3, 2, "B");
+    draws.wordOf(draws.letterIn("B"));
+    QTRY_COMPARE(clips().size(), 1);
+    waitIdle();
+    mark();
+    press("7 4 Enter Enter");
+    const QString praise = draws.praise();
+    draws.wordOf(draws.letterIn("B"));
+    QTRY_COMPARE(clipsSinceMark(), (QStringList { "letters/1.ogg", praise, nameOf("B") }));
+    waitIdle();
+    QCOMPARE(m_w->scoreManager(3)->score("B")->corrects(), 1);
+    QCOMPARE(m_w->scoreManager(3)->score("B")->total(), 1);
+}
+
+// A new activity ends the old one's sequences: no question follows the praise.
+void TestBrailleWidgetTurns::leavingMidSequence()
+{
+    m_w->setMofliAudio(0);
+    start(1, seedWhere([](Draws &d) { return d.dot() == 4; }));
+    waitIdle();
+    mark();
+    press("8");
+    m_w->setActivity(1, 0);
+    waitIdle();
+    QCOMPARE(clipsSinceMark().size(), 1); // the praise
+    QCOMPARE(m_w->scoreManager(1)->score("P4")->corrects(), 1);
+}
+
+void TestBrailleWidgetTurns::lastInstruction()
+{
+    m_w->setMofliAudio(0);
+    start(3, 4, "B");
+    waitIdle();
+    m_w->slotLastInstruction(); // the question again
+    m_w->setActivity(1, 8);
+    m_w->slotLastInstruction(); // the instruction
+    waitIdle();
+    QCOMPARE(clips(), (QStringList { nameOf("B"), nameOf("B"), "Formemos letras perkins.ogg" }));
+}
+
+QTEST_MAIN(TestBrailleWidgetTurns)
+#include "tst_braillewidgetturns.moc"
