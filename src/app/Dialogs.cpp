@@ -1,6 +1,8 @@
 #include "app/Dialogs.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace Dialogs {
 
@@ -8,6 +10,18 @@ namespace {
 InformationHandler &informationHandler()
 {
     static InformationHandler handler;
+    return handler;
+}
+
+QuestionHandler &questionHandler()
+{
+    static QuestionHandler handler;
+    return handler;
+}
+
+OpenFileHandler &openFileHandler()
+{
+    static OpenFileHandler handler;
     return handler;
 }
 } // namespace
@@ -24,6 +38,36 @@ void information(QWidget *parent, const QString &title, const QString &text)
 void setInformationHandler(InformationHandler handler)
 {
     informationHandler() = std::move(handler);
+}
+
+bool question(QWidget *parent, const QString &title, const QString &text)
+{
+    if (questionHandler())
+        return questionHandler()(title, text);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QObject::tr("&Si"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QObject::tr("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void setQuestionHandler(QuestionHandler handler)
+{
+    questionHandler() = std::move(handler);
+}
+
+QString openFile(QWidget *parent, const QString &title, const QString &filter)
+{
+    if (openFileHandler())
+        return openFileHandler()(title, filter);
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+void setOpenFileHandler(OpenFileHandler handler)
+{
+    openFileHandler() = std::move(handler);
 }
 
 } // namespace Dialogs

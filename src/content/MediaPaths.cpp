@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -104,6 +105,69 @@ QString textFramePicture(const QString &textFolder, int frame)
 QString textFrameClip(const QString &textFolder, int frame)
 {
     return textFolder + QStringLiteral("/audio") + QString::number(frame) + QStringLiteral(".ogg");
+}
+
+QString lettersFolder(const QString &language)
+{
+    return languageRoot(language) + QStringLiteral("/Letras");
+}
+
+QString numbersFolder(const QString &language)
+{
+    return languageRoot(language) + QStringLiteral("/Numeros");
+}
+
+QString textsFolder(const QString &language)
+{
+    return languageRoot(language) + QStringLiteral("/Textos");
+}
+
+const QStringList &textCategories()
+{
+    static const QStringList categories { QStringLiteral("Cuentos"), QStringLiteral("Fabulas"),
+        QStringLiteral("Trabalenguas"), QStringLiteral("Poesias") };
+    return categories;
+}
+
+const QStringList &digits()
+{
+    static const QStringList list = [] {
+        QStringList digits;
+        for (char c = '0'; c <= '9'; ++c)
+            digits << QString(QLatin1Char(c));
+        return digits;
+    }();
+    return list;
+}
+
+QString wordFolder(const QString &folder, const QString &word)
+{
+    return folder + QLatin1Char('/') + word;
+}
+
+QString letterSuggestionsFile(const QString &language, const QString &letter)
+{
+    return letterFolder(language, letter) + QStringLiteral("/sugerencias.txt");
+}
+
+QString numberSuggestionsFile(const QString &language, const QString &digit)
+{
+    return numberFolder(language, digit) + QStringLiteral("/sugerencias.txt");
+}
+
+QString numberNameClip(const QString &numberFolder, const QString &word)
+{
+    const QString name = wordFile(numberFolder, word, QStringLiteral("letter_name.ogg"));
+    if (QFileInfo::exists(name))
+        return name;
+    return wordFile(numberFolder, word, QStringLiteral("letter_sound.ogg"));
+}
+
+bool isFolderName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
+        && !name.contains(QChar::Null);
 }
 
 QString letterClip(const QString &letter)

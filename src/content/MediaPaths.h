@@ -42,6 +42,28 @@ QString textCategoryFolder(const QString &language, const QString &category);
 QString textFramePicture(const QString &textFolder, int frame);
 QString textFrameClip(const QString &textFolder, int frame);
 
+// The three sections of a language: language root + "/Letras", "/Numeros"
+// and "/Textos".
+QString lettersFolder(const QString &language);
+QString numbersFolder(const QString &language);
+QString textsFolder(const QString &language);
+// "Cuentos", "Fabulas", "Trabalenguas", "Poesias": the folders of "Textos".
+const QStringList &textCategories();
+// "0" … "9": the folders of "Numeros".
+const QStringList &digits();
+// folder + "/" + word: a word of a letter or digit folder.
+QString wordFolder(const QString &folder, const QString &word);
+// The suggestions of a letter or digit for every activity: its folder +
+// "/sugerencias.txt".
+QString letterSuggestionsFile(const QString &language, const QString &letter);
+QString numberSuggestionsFile(const QString &language, const QString &digit);
+// A number's spoken name in a number word folder: "letter_name.ogg", or
+// "letter_sound.ogg" in trees made before the administrator wrote both.
+QString numberNameClip(const QString &numberFolder, const QString &word);
+// Whether name can be one folder of the media tree: not empty, not "." or
+// "..", and without a path separator, so it never reaches outside its parent.
+bool isFolderName(const QString &name);
+
 // application directory + "/media/system/audio/letters/" + letter + ".ogg"
 QString letterClip(const QString &letter);
 // "media/system/audio/instructions/" + name, relative to the working directory.

@@ -78,6 +78,13 @@ private Q_SLOTS:
                                    << QStringLiteral("data/scores.xml");
         QTest::newRow("languages, working directory")
             << languagesFolderRelative() << QStringLiteral("media/languages");
+        QTest::newRow("suggestions of a digit")
+            << numberSuggestionsFile(es, QStringLiteral("9"))
+            << QStringLiteral("/opt/purimba/media/languages/Español/Numeros/9/sugerencias.txt");
+        QTest::newRow("suggestions of Ñ for every activity")
+            << letterSuggestionsFile(es, QStringLiteral("Ntilde"))
+            << suggestionsFile(es, QStringLiteral("Braille -  Cajetin - Formemos letras"),
+                               QStringLiteral("Ntilde"));
     }
 
     void pathRules()
@@ -122,6 +129,43 @@ private Q_SLOTS:
         QCOMPARE(MediaPaths::letterDisplay(QStringLiteral("N")), QStringLiteral("N"));
         QCOMPARE(MediaPaths::letterFolderName(QStringLiteral("Ñ")), QStringLiteral("Ntilde"));
         QCOMPARE(MediaPaths::letterFolderName(QStringLiteral("Z")), QStringLiteral("Z"));
+    }
+
+    void folderNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("word") << QStringLiteral("Zampona") << true;
+        QTest::newRow("accents and blanks") << QStringLiteral("Los tres cerditos ñ") << true;
+        QTest::newRow("dots inside") << QStringLiteral("a..b") << true;
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("dot") << QStringLiteral(".") << false;
+        QTest::newRow("dot dot") << QStringLiteral("..") << false;
+        QTest::newRow("parent path") << QStringLiteral("../x") << false;
+        QTest::newRow("separator") << QStringLiteral("a/b") << false;
+        QTest::newRow("absolute") << QStringLiteral("/etc") << false;
+        QTest::newRow("backslash") << QStringLiteral("a\\b") << false;
+    }
+
+    void folderNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, valid);
+        QCOMPARE(MediaPaths::isFolderName(name), valid);
+    }
+
+    // Trees made before the administrator wrote "letter_name.ogg" for numbers
+    // hold the spoken name as "letter_sound.ogg" only.
+    void numberNameFallsBackToLetterSound()
+    {
+        TestSupport::MediaTree tree;
+        const QString folder = MediaPaths::numberFolder(QStringLiteral("Español"), QStringLiteral("2"));
+        tree.addClip(QStringLiteral("media/languages/Español/Numeros/2/Dos/letter_sound.ogg"));
+        QCOMPARE(MediaPaths::numberNameClip(folder, QStringLiteral("Dos")),
+                 folder + QStringLiteral("/Dos/letter_sound.ogg"));
+        tree.addClip(QStringLiteral("media/languages/Español/Numeros/2/Dos/letter_name.ogg"));
+        QCOMPARE(MediaPaths::numberNameClip(folder, QStringLiteral("Dos")),
+                 folder + QStringLiteral("/Dos/letter_name.ogg"));
     }
 };
 
