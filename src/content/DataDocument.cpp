@@ -1,5 +1,6 @@
 #include "content/DataDocument.h"
 
+#include <QHash>
 #include <pugixml.hpp>
 
 namespace {
@@ -48,15 +49,16 @@ qsizetype endOfTag(const QByteArray &bytes, qsizetype from)
     return bytes.size();
 }
 
-// A thousand learners' entries share the file's bytes instead of copying them.
-DataDocument::Entry entryOf(
-    const pugi::xml_node &node, const QByteArray &source, qsizetype from, qsizetype to)
+// A thousand learners' entries share the file's bytes instead of copying
+// them. An entry read before with the same bytes is taken as it was: a file
+// changed by another program differs in one learner or two.
+DataDocument::Entry entryOf(const pugi::xml_node &node, const QByteArray &source,
+    QByteArrayView bytes, const QHash<QByteArrayView, DataDocument::Entry> &known)
 {
-    DataDocument::Entry entry;
-    const QByteArrayView piece = QByteArrayView(source).sliced(from, to - from).trimmed();
-    entry.bytes = QByteArray::fromRawData(piece.data(), piece.size());
+    DataDocument::Entry entry = known.value(bytes);
+    entry.bytes = QByteArray::fromRawData(bytes.data(), bytes.size());
     entry.source = source;
-    if (node.type() == pugi::node_element) {
+    if (node.type() == pugi::node_element && entry.name.isEmpty()) {
         entry.name = QString::fromUtf8(node.name());
         for (const pugi::xml_attribute &a : node.attributes())
             entry.attributes.append({ QString::fromUtf8(a.name()), QString::fromUtf8(a.value()) });
@@ -102,6 +104,11 @@ DataDocument::DataDocument(const QString &rootName, const QString &doctype)
 
 bool DataDocument::parse(const QByteArray &bytes, QString *error)
 {
+    QHash<QByteArrayView, Entry> known;
+    for (const Entry &entry : std::as_const(entries)) {
+        if (!entry.source.isEmpty())
+            known.insert(entry.bytes, entry);
+    }
     *this = DataDocument();
     // Read as a fragment, so that text outside the root shows as a node
     // instead of being skipped: written back, it would be lost.
@@ -131,8 +138,10 @@ bool DataDocument::parse(const QByteArray &bytes, QString *error)
             const qsizetype endTag = bytes.lastIndexOf("</", end - 1);
             for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
                 const pugi::xml_node next = child.next_sibling();
+                const qsizetype from = startOf(bytes, child);
+                const qsizetype to = next ? startOf(bytes, next) : endTag;
                 entries.append(entryOf(
-                    child, bytes, startOf(bytes, child), next ? startOf(bytes, next) : endTag));
+                    child, bytes, QByteArrayView(bytes).sliced(from, to - from).trimmed(), known));
             }
         } else if (type != pugi::node_declaration) {
             // Our own declaration is written in place of the file's.
