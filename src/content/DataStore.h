@@ -16,7 +16,8 @@
 // write replaces the whole file in one step; every change is made under a
 // lock file beside the data file ("scores.xml.lock") on the file read again
 // under that lock, so no process writes back another's learners from an old
-// copy.
+// copy. A lock left by a program that ended, or older than a few seconds, is
+// taken over.
 //
 // Nothing a teacher stored may be lost: a crash or a full disk in the middle
 // of a write leaves the previous file whole, and a file that does not parse is
