@@ -206,12 +206,12 @@ void ActivityWidget::stopSequences()
 
 void ActivityWidget::slotReadScores()
 {
-    ScoreFile(m_scoreType).read(m_userName, m_scoreManagers);
+    ScoreFile(m_scoreType, m_store).read(m_userName, m_scoreManagers);
 }
 
 void ActivityWidget::slotWriteScores()
 {
-    ScoreFile(m_scoreType).write(m_userName, m_scoreManagers);
+    ScoreFile(m_scoreType, m_store).write(m_userName, m_scoreManagers);
 }
 
 QString ActivityWidget::scoreToExcel() const

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 
+class DataStore;
 class QKeyEvent;
 class QTimer;
 class ScoreManager;
@@ -24,6 +25,9 @@ public:
     QString language;
 
     QString userName() const { return m_userName; }
+    // The program's data store: with it a learner switch parses the score
+    // file only when it changed; without one every read parses it afresh.
+    void setDataStore(DataStore *store) { m_store = store; }
     bool keyMenuMode() const { return m_keyMenuMode; }
     int group() const { return m_group; }
     int activity() const { return m_activity; }
@@ -128,6 +132,7 @@ private:
 
     QString m_scoreType;
     QList<ScoreManager *> m_scoreManagers;
+    DataStore *m_store = nullptr;
     QTimer *m_turnTimer = nullptr;
     std::function<void()> m_turnStart;
     int m_turnDelay = 3000;

@@ -24,6 +24,8 @@ MainWidget::MainWidget(DataStore *store, QWidget *parent)
     m_braille = new BrailleWidget;
     m_writing = new EscrituraWidget;
     m_writing->setMode(0);
+    m_letters->setDataStore(m_store);
+    m_braille->setDataStore(m_store);
     m_menu = new MenuWidget(m_store, this);
 
     connect(m_letters, &LetrasWidget::signalKeyMenuMode, this, &MainWidget::slotKeyMenuMode);

@@ -53,20 +53,11 @@ private Q_SLOTS:
         const QString longClip = fixture(QStringLiteral("tone-2s.ogg"));
         const QString shortClip = fixture(QStringLiteral("tone-50ms.ogg"));
         for (int round = 0; round < 30; ++round) {
-            ClipRecorder clips;
-            AudioThread a;
-            AudioThread b;
-            FinishedCounter aFinished(&a);
-            FinishedCounter bFinished(&b);
             QElapsedTimer elapsed;
             elapsed.start();
-            a.file = longClip;
-            a.start();
-            b.file = shortClip;
-            b.start();
-            QVERIFY(aFinished.waitFor(1) && bFinished.waitFor(1));
-            QVERIFY2(!clips.started.isEmpty() && clips.started.last() == shortClip,
-                     qPrintable(clips.started.join(QLatin1Char(' '))));
+            const QStringList started = TestSupport::playBackToBack(longClip, shortClip);
+            QVERIFY2(!started.isEmpty() && started.last() == shortClip,
+                     qPrintable(started.join(QLatin1Char(' '))));
             QVERIFY2(elapsed.elapsed() < 1500, qPrintable(QString::number(elapsed.elapsed())));
         }
     }

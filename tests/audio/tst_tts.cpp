@@ -1,5 +1,6 @@
 #include "audio/StandInSynthesizer.h"
 #include "audio/TTS.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,22 +21,6 @@ QByteArray scratchFile()
 {
     QFile file(QStringLiteral("purimba.txt"));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-}
-
-// What fn writes on standard output, the program's "pu-debug.txt".
-QByteArray standardOutputOf(const std::function<void()> &fn)
-{
-    QTemporaryFile file;
-    file.open();
-    std::fflush(stdout);
-    const int saved = ::dup(STDOUT_FILENO);
-    ::dup2(file.handle(), STDOUT_FILENO);
-    fn();
-    std::fflush(stdout);
-    ::dup2(saved, STDOUT_FILENO);
-    ::close(saved);
-    file.seek(0);
-    return file.readAll();
 }
 
 } // namespace
@@ -173,7 +158,7 @@ void TestTTS::logsEachChoiceOnce()
 {
     QString espeak;
     bool spoken = false;
-    const QByteArray logged = standardOutputOf([&] {
+    const QByteArray logged = TestSupport::standardOutputOf([&] {
         TTS tts;
         {
             StandInSynthesizer synthesizer;

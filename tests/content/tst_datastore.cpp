@@ -34,23 +34,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
         && file.write(bytes) == bytes.size();
 }
 
-// What the process wrote to standard output while f ran.
-QByteArray standardOutputOf(const std::function<void()> &f)
-{
-    QTemporaryFile capture;
-    if (!capture.open())
-        return QByteArray();
-    std::fflush(stdout);
-    const int saved = ::dup(STDOUT_FILENO);
-    ::dup2(capture.handle(), STDOUT_FILENO);
-    f();
-    std::fflush(stdout);
-    ::dup2(saved, STDOUT_FILENO);
-    ::close(saved);
-    capture.seek(0);
-    return capture.readAll();
-}
-
 // An element as the toolkit's DOM sees it: tag, attributes by name, content.
 QString describe(const QDomElement &element)
 {
@@ -425,7 +408,7 @@ void TestDataStore::damagedFileIsKeptAsideAndLogged()
     DataStore store;
     DataDocument doc;
     DataStore::Status status = DataStore::Loaded;
-    const QByteArray log = standardOutputOf([&] { status = store.read(scores, &doc); });
+    const QByteArray log = TestSupport::standardOutputOf([&] { status = store.read(scores, &doc); });
     QCOMPARE(status, DataStore::Damaged);
     QCOMPARE(readAll(scores.path + QStringLiteral(".damaged")), damaged);
     QVERIFY(!QFile::exists(scores.path));
@@ -441,12 +424,12 @@ void TestDataStore::damagedFileIsKeptAsideAndLogged()
     // Older backups are never replaced, whether a change or a read meets the
     // damaged file; the change is made on the empty document.
     QVERIFY(writeFile(scores.path, "second"));
-    standardOutputOf([&] {
+    TestSupport::standardOutputOf([&] {
         QVERIFY(store.update(scores, [](DataDocument &doc) { return doc.entries.isEmpty(); }));
     });
     QCOMPARE(readAll(scores.path), scores.emptyDocument().serialise());
     QVERIFY(writeFile(scores.path, "third"));
-    standardOutputOf([&] { status = store.read(scores, &doc); });
+    TestSupport::standardOutputOf([&] { status = store.read(scores, &doc); });
     QCOMPARE(status, DataStore::Damaged);
     QCOMPARE(readAll(scores.path + QStringLiteral(".damaged")), damaged);
     QCOMPARE(readAll(scores.path + QStringLiteral(".damaged-2")), QByteArray("second"));

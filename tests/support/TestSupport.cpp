@@ -10,7 +10,11 @@
 #include <QProcess>
 #include <QTest>
 
+#include <QTemporaryFile>
+
 #include <csignal>
+#include <cstdio>
+#include <unistd.h>
 #include <sys/types.h>
 
 namespace TestSupport {
@@ -109,6 +113,38 @@ FinishedCounter::FinishedCounter(AudioThread *player)
 bool FinishedCounter::waitFor(int n, int timeoutMs)
 {
     return QTest::qWaitFor([&] { return count >= n; }, timeoutMs);
+}
+
+QByteArray standardOutputOf(const std::function<void()> &f)
+{
+    QTemporaryFile capture;
+    if (!capture.open())
+        return QByteArray();
+    std::fflush(stdout);
+    const int saved = ::dup(STDOUT_FILENO);
+    ::dup2(capture.handle(), STDOUT_FILENO);
+    f();
+    std::fflush(stdout);
+    ::dup2(saved, STDOUT_FILENO);
+    ::close(saved);
+    capture.seek(0);
+    return capture.readAll();
+}
+
+QStringList playBackToBack(const QString &first, const QString &second)
+{
+    ClipRecorder clips;
+    AudioThread a;
+    AudioThread b;
+    FinishedCounter aFinished(&a);
+    FinishedCounter bFinished(&b);
+    a.file = first;
+    a.start();
+    b.file = second;
+    b.start();
+    if (!aFinished.waitFor(1) || !bFinished.waitFor(1))
+        return QStringList();
+    return clips.started;
 }
 
 void ClipRecorder::clear()

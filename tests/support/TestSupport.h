@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
+
 class AudioThread;
 
 namespace TestSupport {
@@ -41,6 +43,15 @@ private:
 // `rounds`, and returns the last round it reported (-1 when it did not start
 // or went silent), for tests of writes cut off half-way.
 int killAfterRounds(const QString &program, const QStringList &arguments, int rounds);
+
+// What the process wrote on standard output (the program's "pu-debug.txt")
+// while f ran.
+QByteArray standardOutputOf(const std::function<void()> &f);
+
+// Starts a player on first and, right after it, another on second; returns
+// the clips that started once both players have finished (empty when they
+// did not finish within 5 s).
+QStringList playBackToBack(const QString &first, const QString &second);
 
 // Records each clip as it is asked for and as it starts to sound, for
 // "keys in, clips out" tests. Paths are kept as the players were given them.
