@@ -1,6 +1,7 @@
 #include "app/Dialogs.h"
 
 #include <QFileDialog>
+#include <QPrintDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -22,6 +23,18 @@ QuestionHandler &questionHandler()
 OpenFileHandler &openFileHandler()
 {
     static OpenFileHandler handler;
+    return handler;
+}
+
+SaveFileHandler &saveFileHandler()
+{
+    static SaveFileHandler handler;
+    return handler;
+}
+
+PrinterHandler &printerHandler()
+{
+    static PrinterHandler handler;
     return handler;
 }
 } // namespace
@@ -68,6 +81,33 @@ QString openFile(QWidget *parent, const QString &title, const QString &filter)
 void setOpenFileHandler(OpenFileHandler handler)
 {
     openFileHandler() = std::move(handler);
+}
+
+QString saveFile(QWidget *parent, const QString &title, const QString &filter)
+{
+    if (saveFileHandler())
+        return saveFileHandler()(title, filter);
+    // Qt's own dialog: the platform's would add the filter's extension.
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
+                                        QFileDialog::DontUseNativeDialog);
+}
+
+void setSaveFileHandler(SaveFileHandler handler)
+{
+    saveFileHandler() = std::move(handler);
+}
+
+bool choosePrinter(QWidget *parent, QPrinter *printer)
+{
+    if (printerHandler())
+        return printerHandler()(printer);
+    QPrintDialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void setPrinterHandler(PrinterHandler handler)
+{
+    printerHandler() = std::move(handler);
 }
 
 } // namespace Dialogs

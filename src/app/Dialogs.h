@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 // Every message box and file dialog of the program goes through here, so a
@@ -31,5 +32,22 @@ QString openFile(QWidget *parent, const QString &title, const QString &filter);
 // Test seam: while set, openFile() returns its answer instead of asking.
 using OpenFileHandler = std::function<QString(const QString &title, const QString &filter)>;
 void setOpenFileHandler(OpenFileHandler handler);
+
+// A save-file dialog starting with an empty name; the chosen path exactly as
+// given (no extension added), or the empty string when it was cancelled.
+QString saveFile(QWidget *parent, const QString &title, const QString &filter);
+
+// Test seam: while set, saveFile() returns its answer instead of asking.
+using SaveFileHandler = std::function<QString(const QString &title, const QString &filter)>;
+void setSaveFileHandler(SaveFileHandler handler);
+
+// The platform's print dialog for printer; true when it was accepted, the
+// printer then set up as the user chose.
+bool choosePrinter(QWidget *parent, QPrinter *printer);
+
+// Test seam: while set, choosePrinter() calls it instead of showing a dialog
+// (it may set the printer up, say to print into a PDF file).
+using PrinterHandler = std::function<bool(QPrinter *printer)>;
+void setPrinterHandler(PrinterHandler handler);
 
 } // namespace Dialogs
