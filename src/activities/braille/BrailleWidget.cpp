@@ -354,7 +354,7 @@ void BrailleWidget::sayReadItem(const QString &noneClip)
     displayReset();
     // A letter or digit without words has no name to say.
     if (!word.isEmpty())
-        echo(MediaPaths::wordFile(readItemFolder(), word, QStringLiteral("letter_name.ogg")));
+        echo(nameClip(readItemFolder(), word, inSub(2, 8)));
 }
 
 void BrailleWidget::echo(const QString &clip)

@@ -102,6 +102,9 @@ private:
     // The folder the current question draws its word from, and its name clip.
     QString targetFolder() const;
     QString questionClip() const;
+    // The spoken name in a word folder of a letter, or of a number (dots are
+    // named by their number).
+    static QString nameClip(const QString &folder, const QString &word, bool letter);
     void announceQuestion();
     QString readItemFolder() const;
     void sayReadItem(const QString &noneClip);

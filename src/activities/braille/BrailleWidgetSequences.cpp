@@ -35,7 +35,14 @@ QString BrailleWidget::questionClip() const
 {
     if (m_wordFolder.isEmpty())
         return QString();
-    return MediaPaths::wordFile(targetFolder(), m_wordFolder, QStringLiteral("letter_name.ogg"));
+    return nameClip(targetFolder(), m_wordFolder, inHiddenLetters());
+}
+
+QString BrailleWidget::nameClip(const QString &folder, const QString &word, bool letter)
+{
+    if (letter)
+        return MediaPaths::wordFile(folder, word, QStringLiteral("letter_name.ogg"));
+    return MediaPaths::numberNameClip(folder, word);
 }
 
 void BrailleWidget::announceQuestion()

@@ -55,8 +55,8 @@ QString LetrasWidget::numberNameClip() const
         return QString();
     if (m_targetWord.isEmpty())
         return MediaPaths::letterClip(m_targetNumber);
-    return MediaPaths::wordFile(MediaPaths::numberFolder(language, m_targetNumber), m_targetWord,
-        QStringLiteral("letter_name.ogg"));
+    return MediaPaths::numberNameClip(
+        MediaPaths::numberFolder(language, m_targetNumber), m_targetWord);
 }
 
 // ---------------------------------------------------------------------------
@@ -93,7 +93,7 @@ void LetrasWidget::presentNumber()
     if (exists(image))
         setPicture(image);
     playOneShot(m_currentWord.isEmpty() ? MediaPaths::letterClip(digit)
-                                        : currentWordFile(QStringLiteral("letter_name.ogg")),
+                                        : MediaPaths::numberNameClip(createPath(), m_currentWord),
         &LetrasWidget::slotImage);
 }
 

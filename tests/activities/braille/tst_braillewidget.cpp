@@ -7,6 +7,7 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void escapeTwice();
     void otherGroupLeavesWidgetIdle();
     void oneShotPlayersReleased();
+    void numberNameOfOlderTrees_data();
+    void numberNameOfOlderTrees();
     void scoresReadBackAfterWrite();
 };
 
@@ -179,6 +182,43 @@ void TestBrailleWidget::oneShotPlayersReleased()
     waitIdle();
     QCOMPARE(clips().count("Exploracion cajetin.ogg"), 1);
     QTRY_COMPARE(int(m_w->findChildren<AudioThread *>().size()), 14);
+}
+
+void TestBrailleWidget::numberNameOfOlderTrees_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("the name") << "letter_name.ogg";
+    QTest::newRow("a tree made before the name was written") << "letter_sound.ogg";
+}
+
+// A number folder holding only one of the two name clips is heard: a digit
+// read from the cell, a hidden digit and a hidden dot asked.
+void TestBrailleWidget::numberNameOfOlderTrees()
+{
+    QFETCH(QString, file);
+    const QString folder = "media/languages/" + language + "/Numeros/3/Tres/";
+    const auto restore = qScopeGuard([&] {
+        QFile::remove(m_tree->root() + '/' + folder + "letter_sound.ogg");
+        m_tree->addClip(folder + "letter_name.ogg");
+    });
+    QFile::remove(m_tree->root() + '/' + folder + "letter_name.ogg");
+    m_tree->addClip(folder + file);
+    const QString heard = "Numeros/3/Tres/" + file;
+
+    m_w->setMofliAudio(0);
+    m_w->setActivity(1, 4);
+    press("7 J Enter");
+    QTRY_COMPARE(clips(), (QStringList { "letters/1.ogg", "letters/4.ogg", heard }));
+    waitIdle();
+
+    mark();
+    start(5, seedWhere([](Draws &d) { return d.digit() == "3"; }));
+    QTRY_COMPARE(clipsSinceMark(), QStringList { heard });
+    waitIdle();
+
+    mark();
+    start(1, seedWhere([](Draws &d) { return d.dot() == 3; }));
+    QTRY_COMPARE(clipsSinceMark(), QStringList { heard });
 }
 
 // Answers recorded under "P4" and "Ñ" by playing, written, and read back by

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -44,6 +45,8 @@ private Q_SLOTS:
 
     void letterWithoutWords();
     void digitWithoutWords();
+    void numberNameOfOlderTrees_data();
+    void numberNameOfOlderTrees();
     void oneShotPlayersReleased();
 
     void scoresReadBackAfterWrite();
@@ -544,6 +547,39 @@ void TestLetrasWidget::digitWithoutWords()
     QTRY_COMPARE(clips(), (QStringList { "letters/9.ogg", empty, empty }));
     QCOMPARE(shown("letterLabel"), QStringLiteral("9"));
     QTRY_COMPARE(shown("wordLabel"), QStringLiteral("Nueve"));
+}
+
+void TestLetrasWidget::numberNameOfOlderTrees_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("the name") << "letter_name.ogg";
+    QTest::newRow("a tree made before the name was written") << "letter_sound.ogg";
+}
+
+// A number folder holding only one of the two name clips is heard, both when
+// the number is presented and when it is asked.
+void TestLetrasWidget::numberNameOfOlderTrees()
+{
+    QFETCH(QString, file);
+    const QString folder = QStringLiteral("media/languages/") + language + "/Numeros/8/Pulpo/";
+    const auto restore = qScopeGuard([&] {
+        QFile::remove(m_tree->root() + '/' + folder + "letter_sound.ogg");
+        m_tree->addClip(folder + "letter_name.ogg");
+    });
+    QFile::remove(m_tree->root() + '/' + folder + "letter_name.ogg");
+    m_tree->addClip(folder + file);
+    const QString heard = "Numeros/8/Pulpo/" + file;
+
+    m_w->setMofliAudio(0);
+    m_w->setActivity(0, 6);
+    releaseLetter("8");
+    QTRY_COMPARE(clips().value(0), heard);
+    waitIdle();
+
+    mark();
+    m_w->setMofliAudio(2);
+    start(7, seedForFirstDigit("8"));
+    QTRY_COMPARE(clipsSinceMark(), (QStringList { "Numeros escondidos.ogg", heard }));
 }
 
 void TestLetrasWidget::oneShotPlayersReleased()
