@@ -6,7 +6,7 @@ WERROR    ?= OFF
 SANITIZE  ?= OFF
 BUILDTYPE ?= RelWithDebInfo
 
-.PHONY: all deps configure build media stage run test bench format clean
+.PHONY: all deps configure build media program stage run test bench format clean
 
 all: build
 
@@ -23,18 +23,32 @@ build: configure
 media: build
 	cmake --build $(BUILD) --target demo_media -j $(JOBS)
 
+# Only what `make run` needs, so a first run from a fresh clone waits for no
+# test and no benchmark.
+program: configure
+	cmake --build $(BUILD) --target purimba demo_media -j $(JOBS)
+
 # An installation folder: the executable with media/ and data/ beside it.
 # What learners, tutors and the administrator made there (users, scores,
 # suggestions, new words and texts) is never removed or overwritten: generated
 # files are copied only where they are missing or newer than the staged ones.
-stage: media
+stage: program
 	mkdir -p $(STAGE)/data $(STAGE)/media
 	cp $(BUILD)/src/purimba $(STAGE)/purimba
 	cp -r --update $(BUILD)/demo/media/. $(STAGE)/media/
 	cp --update $(BUILD)/demo/data/activities.xml $(STAGE)/data/activities.xml
 
+# The program tells why it failed (no display, no sound device) only in its
+# logs; on a failure their last lines are shown, and the status is kept.
 run: stage
-	cd $(STAGE) && ./purimba $(ARGS)
+	@echo "cd $(STAGE) && ./purimba $(ARGS)"
+	@cd $(STAGE) && ./purimba $(ARGS) || { status=$$?; \
+	    echo "purimba ended with status $$status; its logs are in $$(pwd):"; \
+	    for log in pu-debug.txt pu-error.txt; do \
+	        echo "--- last lines of $$log"; \
+	        tail -n 20 $$log 2>/dev/null; \
+	    done; \
+	    exit $$status; }
 
 # The demo tree is built first: the media test checks it.
 test: media
