@@ -1,4 +1,5 @@
 #include "admin/AdmWindow.h"
+#include "app/ClipLog.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 #include "app/WelcomeDialog.h"
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
 
     auto *app = new QApplication(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    ClipLog::installFromEnvironment(app);
 
     int result = 0;
     if (mode == StartUp::RunMode::Administrator) {

@@ -22,6 +22,13 @@ Q_SIGNALS:
     void clipRequested(const QString &file);
     // On the player thread, right after the clip began on the voice channel.
     void clipStarted(const QString &file, qint64 nanoseconds);
+    // On the player thread, once a clip that started has fallen silent by
+    // itself (or was stopped); the time is when the voice channel went quiet.
+    // A clip cut off by a newer one reports nothing: it ends where the newer
+    // one starts.
+    void clipSilent(const QString &file, qint64 nanoseconds);
+    // On the GUI thread, when free text is handed to the synthesizer.
+    void speechRequested(const QString &text);
 
 private:
     AudioMonitor() = default;

@@ -33,7 +33,9 @@ void AudioThread::Run::play(const std::shared_ptr<Run> &run)
         if (!audio->isSuperseded(ticket))
             clip.emplace(run->path);
         Audio::Ticket newer = 0;
-        if (audio->playIfNewest(ticket, clip && !clip->isEmpty() ? &*clip : nullptr, &newer)) {
+        const bool played
+            = audio->playIfNewest(ticket, clip && !clip->isEmpty() ? &*clip : nullptr, &newer);
+        if (played) {
             Q_EMIT AudioMonitor::instance()->clipStarted(run->file, AudioMonitor::now());
         } else if (newer != 0) {
             // Replaced before it could sound: like a clip cut off, it ends
@@ -42,6 +44,10 @@ void AudioThread::Run::play(const std::shared_ptr<Run> &run)
         }
         // Also keeps the decoded samples alive while the mixer may play them.
         audio->waitForSilence();
+        // Nothing newer can have been asked for in a chain yet: the next step
+        // waits for this run's end, posted below.
+        if (played && !audio->isSuperseded(ticket))
+            Q_EMIT AudioMonitor::instance()->clipSilent(run->file, audio->lastSilenceNanoseconds());
     }
     // SDL keeps an error text per thread and frees it only for threads it
     // started itself.

@@ -1,5 +1,6 @@
 #include "audio/TTS.h"
 
+#include "audio/AudioMonitor.h"
 #include "content/LogRecord.h"
 #include "content/MediaPaths.h"
 
@@ -197,6 +198,7 @@ void TTS::speak(const QString &text)
 
 void TTS::say(const QString &text, QObject *owner)
 {
+    Q_EMIT AudioMonitor::instance()->speechRequested(text);
     SpeechQueue::instance()->add(text, owner);
 }
 

@@ -28,6 +28,13 @@ private Q_SLOTS:
         qint64 bFinished = 0;
         connect(&a, &AudioThread::finished, this, [&] { aFinished = AudioMonitor::now(); });
         connect(&b, &AudioThread::finished, this, [&] { bFinished = AudioMonitor::now(); });
+        QStringList silent;
+        QList<qint64> silentTimes;
+        connect(AudioMonitor::instance(), &AudioMonitor::clipSilent, this,
+                [&](const QString &file, qint64 ns) {
+                    silent << file;
+                    silentTimes << ns;
+                });
 
         QElapsedTimer elapsed;
         elapsed.start();
@@ -44,6 +51,9 @@ private Q_SLOTS:
         QVERIFY(bFinished - bStarted >= 250'000'000);
         QVERIFY(aFinished >= bStarted + 250'000'000);
         QVERIFY(qAbs(aFinished - bFinished) < 100'000'000);
+        // Only B fell silent by itself, after its 300 ms; A ended where B began.
+        QTRY_COMPARE(silent, QStringList{b.file});
+        QVERIFY(silentTimes.at(0) >= bStarted + 250'000'000 && silentTimes.at(0) <= bFinished);
     }
 
     // The clip asked for last is the one heard, however the two decodes
