@@ -3,6 +3,7 @@
 #include "audio/AudioMonitor.h"
 #include "audio/AudioThread.h"
 
+#include <QFile>
 #include <QKeyEvent>
 #include <QWidget>
 #include <QtTest>
@@ -58,6 +59,29 @@ QString Draws::encouragement()
 {
     return draw(1, 2) == 1 ? QStringLiteral("puedes hacerlo mejor.ogg")
                            : QStringLiteral("intentalo de nuevo.ogg");
+}
+
+void nameClipRows()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("the name") << "letter_name.ogg";
+    QTest::newRow("a tree made before the name was recorded") << "letter_sound.ogg";
+}
+
+OnlyNameClip::OnlyNameClip(
+    TestSupport::MediaTree *tree, const QString &wordFolder, const QString &file)
+    : m_tree(tree)
+    , m_folder(wordFolder + QLatin1Char('/'))
+{
+    QFile::remove(m_tree->root() + QLatin1Char('/') + m_folder + QStringLiteral("letter_name.ogg"));
+    m_tree->addClip(m_folder + file);
+}
+
+OnlyNameClip::~OnlyNameClip()
+{
+    QFile::remove(
+        m_tree->root() + QLatin1Char('/') + m_folder + QStringLiteral("letter_sound.ogg"));
+    m_tree->addClip(m_folder + QStringLiteral("letter_name.ogg"));
 }
 
 } // namespace ActivityFixture

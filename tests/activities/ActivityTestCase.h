@@ -40,6 +40,23 @@ private:
     int m_next = 0;
 };
 
+// The rows of the number-name tests, column "file": the name clip, and the
+// clip that held it in trees made before the administrator recorded both.
+void nameClipRows();
+
+// While it lives, a number word folder of the tree (relative to its root)
+// holds only one of the two name clips; then only "letter_name.ogg" again.
+class OnlyNameClip
+{
+public:
+    OnlyNameClip(TestSupport::MediaTree *tree, const QString &wordFolder, const QString &file);
+    ~OnlyNameClip();
+
+private:
+    TestSupport::MediaTree *m_tree;
+    QString m_folder;
+};
+
 } // namespace ActivityFixture
 
 // A fixture media tree, an activity widget driven by key releases, and the

@@ -7,7 +7,6 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QLabel>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -186,9 +185,7 @@ void TestBrailleWidget::oneShotPlayersReleased()
 
 void TestBrailleWidget::numberNameOfOlderTrees_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::newRow("the name") << "letter_name.ogg";
-    QTest::newRow("a tree made before the name was written") << "letter_sound.ogg";
+    ActivityFixture::nameClipRows();
 }
 
 // A number folder holding only one of the two name clips is heard: a digit
@@ -196,13 +193,8 @@ void TestBrailleWidget::numberNameOfOlderTrees_data()
 void TestBrailleWidget::numberNameOfOlderTrees()
 {
     QFETCH(QString, file);
-    const QString folder = "media/languages/" + language + "/Numeros/3/Tres/";
-    const auto restore = qScopeGuard([&] {
-        QFile::remove(m_tree->root() + '/' + folder + "letter_sound.ogg");
-        m_tree->addClip(folder + "letter_name.ogg");
-    });
-    QFile::remove(m_tree->root() + '/' + folder + "letter_name.ogg");
-    m_tree->addClip(folder + file);
+    const ActivityFixture::OnlyNameClip only(
+        m_tree.get(), "media/languages/" + language + "/Numeros/3/Tres", file);
     const QString heard = "Numeros/3/Tres/" + file;
 
     m_w->setMofliAudio(0);

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -551,9 +550,7 @@ void TestLetrasWidget::digitWithoutWords()
 
 void TestLetrasWidget::numberNameOfOlderTrees_data()
 {
-    QTest::addColumn<QString>("file");
-    QTest::newRow("the name") << "letter_name.ogg";
-    QTest::newRow("a tree made before the name was written") << "letter_sound.ogg";
+    ActivityFixture::nameClipRows();
 }
 
 // A number folder holding only one of the two name clips is heard, both when
@@ -561,13 +558,8 @@ void TestLetrasWidget::numberNameOfOlderTrees_data()
 void TestLetrasWidget::numberNameOfOlderTrees()
 {
     QFETCH(QString, file);
-    const QString folder = QStringLiteral("media/languages/") + language + "/Numeros/8/Pulpo/";
-    const auto restore = qScopeGuard([&] {
-        QFile::remove(m_tree->root() + '/' + folder + "letter_sound.ogg");
-        m_tree->addClip(folder + "letter_name.ogg");
-    });
-    QFile::remove(m_tree->root() + '/' + folder + "letter_name.ogg");
-    m_tree->addClip(folder + file);
+    const ActivityFixture::OnlyNameClip only(
+        m_tree.get(), "media/languages/" + language + "/Numeros/8/Pulpo", file);
     const QString heard = "Numeros/8/Pulpo/" + file;
 
     m_w->setMofliAudio(0);
