@@ -1,0 +1,499 @@
+#include "activities/language/LanguageFixture.h"
+#include "app/Dialogs.h"
+#include "audio/AudioMonitor.h"
+#include "audio/StandInSynthesizer.h"
+#include "audio/TTS.h"
+#include "support/TestSupport.h"
+#include "users/InputDialog.h"
+#include "users/ScoreFile.h"
+#include "users/UserDatabase.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+using LanguageFixture::release;
+using LanguageFixture::type;
+
+namespace {
+const QString taken = QStringLiteral("Ese nombre de usuario ya existe. Por favor ingresa otro");
+const QString noUsers = QStringLiteral("No existe ningun usuario registrado");
+const QString noLanguage = QStringLiteral("No hay ningun idioma instalado");
+const QString escribiste = QStringLiteral("Escribiste.ogg");
+const QString verifica = QStringLiteral("Verifica nombre.ogg");
+
+QStringList letters(const QString &name)
+{
+    QStringList result;
+    for (const QChar c : name)
+        result << QString(c);
+    return result;
+}
+} // namespace
+
+// Keys in; clips, spoken texts, labels and the chosen learner out.
+class TestInputDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void arrowsSayTheNames_data();
+    void arrowsSayTheNames();
+    void newNameIsReadBackThenCreated_data();
+    void newNameIsReadBackThenCreated();
+    void keysAfterConfirmation_data();
+    void keysAfterConfirmation();
+    void existingNameIsRejected_data();
+    void existingNameIsRejected();
+    void keyDuringReadBack_data();
+    void keyDuringReadBack();
+    void welcomeOncePerRun();
+    void noLanguageCreatesNothing_data();
+    void noLanguageCreatesNothing();
+    void tutorFace();
+    void tutorManagesLearners();
+    void showingAgainReadsTheLearners_data();
+    void showingAgainReadsTheLearners();
+
+private:
+    void build(bool tutor, const QStringList &users);
+    QStringList clips() const { return m_clips->requestedNames(); }
+    QString typed() const;
+    // Enter, then the read-back up to its check.
+    void enterAndWaitForCheck();
+    bool anyReadBackPending() const;
+
+    std::unique_ptr<TestSupport::MediaTree> m_tree;
+    std::unique_ptr<StandInSynthesizer> m_synthesizer;
+    std::unique_ptr<TestSupport::ClipRecorder> m_clips;
+    std::unique_ptr<UserDatabase> m_database;
+    std::unique_ptr<InputDialog> m_dialog;
+    // "user <name>" and "language <name>" as the signals came.
+    QStringList m_chosen;
+};
+
+void TestInputDialog::init()
+{
+    m_tree = std::make_unique<TestSupport::MediaTree>();
+    // Sorted ignoring case, "espanol" comes before "Quechua".
+    m_tree->addFolder(QStringLiteral("media/languages/Quechua"));
+    m_tree->addFolder(QStringLiteral("media/languages/espanol"));
+    m_synthesizer = std::make_unique<StandInSynthesizer>();
+    m_clips = std::make_unique<TestSupport::ClipRecorder>();
+    m_chosen.clear();
+}
+
+void TestInputDialog::cleanup()
+{
+    QVERIFY(m_synthesizer->waitForCalls(0));
+    Dialogs::setInformationHandler(nullptr);
+    m_dialog.reset();
+    m_database.reset();
+    m_clips.reset();
+    m_synthesizer.reset();
+    m_tree.reset();
+}
+
+void TestInputDialog::build(bool tutor, const QStringList &users)
+{
+    m_database = std::make_unique<UserDatabase>();
+    for (const QString &user : users)
+        m_database->addUser(user);
+    m_dialog = std::make_unique<InputDialog>(m_database.get(), tutor);
+    connect(m_dialog.get(), &InputDialog::chooseUser, this,
+        [this](const User &user) { m_chosen << QStringLiteral("user ") + user.name; });
+    connect(m_dialog.get(), &InputDialog::chooseLanguage, this,
+        [this](const QString &language) { m_chosen << QStringLiteral("language ") + language; });
+    m_dialog->show();
+}
+
+QString TestInputDialog::typed() const
+{
+    return m_dialog->findChild<QLineEdit *>()->text();
+}
+
+void TestInputDialog::enterAndWaitForCheck()
+{
+    const int before = clips().size();
+    type(m_dialog.get(), QStringLiteral("\n"));
+    QCOMPARE(clips().mid(before), QStringList { escribiste });
+    QTRY_COMPARE_WITH_TIMEOUT(clips().count(verifica) + m_synthesizer->texts().count(taken), 1,
+        10000);
+}
+
+bool TestInputDialog::anyReadBackPending() const
+{
+    const auto timers = m_dialog->findChildren<QTimer *>();
+    for (const QTimer *timer : timers) {
+        if (timer->isActive())
+            return true;
+    }
+    return false;
+}
+
+void TestInputDialog::arrowsSayTheNames_data()
+{
+    QTest::addColumn<QStringList>("users");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QStringList>("spoken");
+
+    const QStringList three { "Ana", "Beto", "Carla" };
+    // The index starts at the first name and moves before speaking.
+    QTest::newRow("first Down") << three << QList<int> { Qt::Key_Down } << QStringList { "Beto" };
+    QTest::newRow("first Up wraps") << three << QList<int> { Qt::Key_Up }
+                                    << QStringList { "Carla" };
+    QTest::newRow("Down wraps") << three << QList<int> { Qt::Key_Down, Qt::Key_Down, Qt::Key_Down }
+                                << QStringList { "Beto", "Carla", "Ana" };
+    QTest::newRow("no learners") << QStringList() << QList<int> { Qt::Key_Down, Qt::Key_Up }
+                                 << QStringList { noUsers, noUsers };
+}
+
+void TestInputDialog::arrowsSayTheNames()
+{
+    QFETCH(QStringList, users);
+    QFETCH(QList<int>, keys);
+    QFETCH(QStringList, spoken);
+    build(false, users);
+    for (int key : keys)
+        release(m_dialog.get(), key, QString());
+    QVERIFY(m_synthesizer->waitForCalls(spoken.size()));
+    QCOMPARE(m_synthesizer->texts(), spoken);
+    const QString shown = users.isEmpty() ? QString() : spoken.last();
+    QCOMPARE(m_dialog->findChildren<QLabel *>().at(1)->text(), shown);
+    QCOMPARE(clips(), QStringList());
+
+    // Enter logs in whoever is shown; with nobody shown nothing happens.
+    type(m_dialog.get(), QStringLiteral("\n"));
+    const QStringList chosen = users.isEmpty()
+        ? QStringList()
+        : QStringList { QStringLiteral("user ") + shown, QStringLiteral("language espanol") };
+    QCOMPARE(m_chosen, chosen);
+    QCOMPARE(m_dialog->isVisible(), users.isEmpty());
+}
+
+void TestInputDialog::newNameIsReadBackThenCreated_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << QStringLiteral("ana");
+    // Not a valid XML name: the score file stores it under its own encoding.
+    QTest::newRow("digit, blank and accents") << QStringLiteral("1 ñandú");
+}
+
+void TestInputDialog::newNameIsReadBackThenCreated()
+{
+    QFETCH(QString, name);
+    build(false, { QStringLiteral("Beto") });
+    release(m_dialog.get(), Qt::Key_F2, QString());
+    QCOMPARE(clips(), QStringList { "Escribe tu nombre.ogg" });
+    m_clips->clear();
+
+    type(m_dialog.get(), name);
+    QVERIFY(m_synthesizer->waitForCalls(name.size()));
+    QCOMPARE(m_synthesizer->texts(), letters(name));
+    QCOMPARE(typed(), name);
+    QCOMPARE(clips(), QStringList());
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 checkedAt = -1;
+    const auto watch = connect(AudioMonitor::instance(), &AudioMonitor::clipRequested, this,
+        [&](const QString &file) {
+            if (file.endsWith(verifica))
+                checkedAt = clock.elapsed();
+        });
+    enterAndWaitForCheck();
+    disconnect(watch);
+    QCOMPARE(m_synthesizer->texts(), letters(name) << name);
+    QCOMPARE(clips(), (QStringList { escribiste, verifica }));
+    QVERIFY2(checkedAt >= InputDialog::sayNameDelayMs + InputDialog::confirmDelayMs,
+        QByteArray::number(checkedAt));
+    QVERIFY(m_chosen.isEmpty());
+
+    type(m_dialog.get(), QStringLiteral("\n"));
+    QCOMPARE(m_chosen, (QStringList { "user " + name, "language espanol" }));
+    QVERIFY(!m_dialog->isVisible());
+    QCOMPARE(UserDatabase().userNames(), (QStringList { "Beto", name }));
+    QCOMPARE(UserDatabase().findUser(name).name, name);
+    QCOMPARE(ScoreFile::learnerName(ScoreFile::tagName(name)), name);
+}
+
+void TestInputDialog::keysAfterConfirmation_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("created");
+    QTest::addColumn<QStringList>("clipsAfter");
+
+    // A new name is read back before it can be created.
+    QTest::newRow("a letter starts a new name")
+        << "b\n" << "b" << QStringList { "Beto" } << QStringList { escribiste };
+    // Backspace keeps the name confirmed: Enter creates it at once.
+    QTest::newRow("backspace keeps it confirmed")
+        << "\b\n" << "an" << QStringList { "Beto", "an" } << QStringList();
+}
+
+void TestInputDialog::keysAfterConfirmation()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, created);
+    QFETCH(QStringList, clipsAfter);
+    build(false, { QStringLiteral("Beto") });
+    release(m_dialog.get(), Qt::Key_F2, QString());
+    type(m_dialog.get(), QStringLiteral("ana"));
+    enterAndWaitForCheck();
+    QCOMPARE(clips().last(), verifica);
+    m_clips->clear();
+
+    type(m_dialog.get(), keys);
+    QCOMPARE(typed(), shown);
+    QCOMPARE(clips(), clipsAfter);
+    QCOMPARE(UserDatabase().userNames(), created);
+}
+
+void TestInputDialog::existingNameIsRejected_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("another case") << QStringLiteral("bETO");
+    QTest::newRow("a trailing blank") << QStringLiteral("Beto ");
+}
+
+void TestInputDialog::existingNameIsRejected()
+{
+    QFETCH(QString, name);
+    build(false, { QStringLiteral("Ana"), QStringLiteral("Beto") });
+    release(m_dialog.get(), Qt::Key_F2, QString());
+    type(m_dialog.get(), name);
+    enterAndWaitForCheck();
+    QVERIFY(m_synthesizer->waitForCalls(name.size() + 2));
+    QCOMPARE(m_synthesizer->texts().mid(name.size()), (QStringList { name, taken }));
+    QCOMPARE(clips(), (QStringList { "Escribe tu nombre.ogg", escribiste }));
+    QCOMPARE(typed(), QString());
+
+    // The cleared name is not accepted; the next one is typed afresh.
+    type(m_dialog.get(), QStringLiteral("\n"));
+    QCOMPARE(clips().last(), QStringLiteral("Escribe tu nombre.ogg"));
+    QVERIFY(m_chosen.isEmpty());
+    QCOMPARE(UserDatabase().userNames(), (QStringList { "Ana", "Beto" }));
+}
+
+void TestInputDialog::keyDuringReadBack_data()
+{
+    QTest::addColumn<bool>("afterName");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("spoken");
+    QTest::addColumn<QString>("created");
+
+    // Whatever the read-back was about to confirm is no longer what the
+    // child typed: only the new name is read back and confirmed.
+    QTest::newRow("letter before the name is said")
+        << false << "s" << QStringList { "a", "n", "a", "s", "anas" } << "anas";
+    QTest::newRow("letter while the name is said")
+        << true << "s" << QStringList { "a", "n", "a", "ana", "s", "anas" } << "anas";
+    QTest::newRow("backspace while the name is said")
+        << true << "\b" << QStringList { "a", "n", "a", "ana", "an" } << "an";
+    QTest::newRow("Enter again reads it back again")
+        << false << "" << QStringList { "a", "n", "a", "ana" } << "ana";
+}
+
+void TestInputDialog::keyDuringReadBack()
+{
+    QFETCH(bool, afterName);
+    QFETCH(QString, key);
+    QFETCH(QStringList, spoken);
+    QFETCH(QString, created);
+    build(false, {});
+    release(m_dialog.get(), Qt::Key_F2, QString());
+    type(m_dialog.get(), QStringLiteral("ana"));
+    QVERIFY(m_synthesizer->waitForCalls(3));
+    type(m_dialog.get(), QStringLiteral("\n"));
+    // The name has been handed to the synthesizer once it is busy again.
+    if (afterName)
+        QTRY_VERIFY(TTS::isBusy() || m_synthesizer->calls().size() == 4);
+    if (!key.isEmpty()) {
+        type(m_dialog.get(), key);
+        QVERIFY(!anyReadBackPending());
+    }
+
+    enterAndWaitForCheck();
+    QVERIFY(m_synthesizer->waitForCalls(spoken.size()));
+    QCOMPARE(m_synthesizer->texts(), spoken);
+    QCOMPARE(clips(), (QStringList { "Escribe tu nombre.ogg", escribiste, escribiste, verifica }));
+    type(m_dialog.get(), QStringLiteral("\n"));
+    QCOMPARE(m_chosen, (QStringList { "user " + created, "language espanol" }));
+}
+
+void TestInputDialog::welcomeOncePerRun()
+{
+    build(false, { QStringLiteral("Ana") });
+    m_dialog->slotSayWelcome();
+    release(m_dialog.get(), Qt::Key_F1, QString());
+    m_dialog->hide();
+    m_dialog->show();
+    m_dialog->slotSayWelcome();
+    QCOMPARE(clips(), (QStringList { "Bienvenida no vidente.ogg", "Presiona las flechas.ogg" }));
+}
+
+void TestInputDialog::noLanguageCreatesNothing_data()
+{
+    QTest::addColumn<int>("face");
+    QTest::newRow("learner choosing") << 0;
+    QTest::newRow("learner with a new name") << 1;
+    QTest::newRow("tutor") << 2;
+}
+
+void TestInputDialog::noLanguageCreatesNothing()
+{
+    QFETCH(int, face);
+    QVERIFY(QDir(QStringLiteral("media/languages")).removeRecursively());
+    QStringList shown;
+    Dialogs::setInformationHandler(
+        [&shown](const QString &, const QString &text) { shown << text; });
+    build(face == 2, { QStringLiteral("Ana") });
+    QStringList spoken;
+    if (face == 0) {
+        release(m_dialog.get(), Qt::Key_Up, QString());
+        type(m_dialog.get(), QStringLiteral("\n"));
+        spoken = QStringList { "Ana", noLanguage };
+    } else if (face == 1) {
+        release(m_dialog.get(), Qt::Key_F2, QString());
+        type(m_dialog.get(), QStringLiteral("eva"));
+        enterAndWaitForCheck();
+        type(m_dialog.get(), QStringLiteral("\n"));
+        spoken = QStringList { "e", "v", "a", "eva", noLanguage };
+    } else {
+        auto *combo = m_dialog->findChild<QComboBox *>();
+        combo->textActivated(QStringLiteral("Ana"));
+        combo->activated(0);
+        m_dialog->findChildren<QPushButton *>().at(1)->click();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown.first().startsWith(QStringLiteral("No hay ningún idioma instalado")));
+    }
+    QVERIFY(m_synthesizer->waitForCalls(spoken.size()));
+    QCOMPARE(m_synthesizer->texts(), spoken);
+    QVERIFY(m_chosen.isEmpty());
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(UserDatabase().userNames(), QStringList { "Ana" });
+}
+
+void TestInputDialog::tutorFace()
+{
+    build(true, { QStringLiteral("Ana") });
+    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Purimba - Usuarios"));
+    QStringList titles;
+    for (const QGroupBox *box : m_dialog->findChildren<QGroupBox *>())
+        titles << box->title();
+    QCOMPARE(titles,
+        (QStringList { "Usuario seleccionado   ", "Usuarios registrados    ",
+            "Idioma                " }));
+    QStringList buttons;
+    for (const QPushButton *button : m_dialog->findChildren<QPushButton *>()) {
+        buttons << button->text();
+        QVERIFY(!button->isEnabled());
+    }
+    QCOMPARE(buttons, (QStringList { "Agregar", "Ingresar", "Eliminar" }));
+    QCOMPARE(m_dialog->findChild<QStatusBar *>()->currentMessage(),
+        QStringLiteral("Por favor seleccione un usuario"));
+    // A tutor who works with a screen reader hears what each control is.
+    for (const QWidget *widget : m_dialog->findChildren<QWidget *>()) {
+        if (widget->focusPolicy() != Qt::NoFocus && widget->isVisibleTo(m_dialog.get()))
+            QVERIFY2(!widget->accessibleName().isEmpty(), widget->metaObject()->className());
+    }
+    QCOMPARE(m_dialog->findChildren<QLineEdit *>().first()->accessibleName(),
+        QStringLiteral("Usuario seleccionado"));
+}
+
+void TestInputDialog::tutorManagesLearners()
+{
+    build(true, { QStringLiteral("Ana") });
+    auto *edit = m_dialog->findChild<QLineEdit *>();
+    auto *users = m_dialog->findChildren<QComboBox *>().at(0);
+    auto *languages = m_dialog->findChildren<QComboBox *>().at(1);
+    const auto buttons = m_dialog->findChildren<QPushButton *>();
+    QPushButton *add = buttons.at(0);
+    QPushButton *login = buttons.at(1);
+    QPushButton *remove = buttons.at(2);
+    auto status = [this] { return m_dialog->findChild<QStatusBar *>()->currentMessage(); };
+    QCOMPARE(languages->currentText(), QStringLiteral("espanol"));
+
+    QTest::keyClicks(edit, QStringLiteral("Beto"));
+    QVERIFY(add->isEnabled());
+    add->click();
+    QCOMPARE(status(), QStringLiteral("El usuario Beto ha sido agregado al sistema"));
+    QCOMPARE(UserDatabase().userNames(), (QStringList { "Ana", "Beto" }));
+    QCOMPARE(users->count(), 2);
+    QCOMPARE(edit->text(), QString());
+    QVERIFY(!add->isEnabled());
+
+    // A second "ana" would share the first one's scores.
+    QTest::keyClicks(edit, QStringLiteral("ana"));
+    add->click();
+    QCOMPARE(status(), QStringLiteral("El usuario ana ya existe"));
+    QCOMPARE(UserDatabase().userNames(), (QStringList { "Ana", "Beto" }));
+
+    // Nothing typed: nothing added, the message names nobody.
+    edit->clear();
+    m_dialog->slotAdd();
+    QCOMPARE(status(), QStringLiteral("El usuario  ha sido agregado al sistema"));
+    QCOMPARE(UserDatabase().userNames(), (QStringList { "Ana", "Beto" }));
+
+    // Chosen from the keyboard on the closed list.
+    users->setFocus();
+    QTest::keyClick(users, Qt::Key_Down);
+    QCOMPARE(edit->text(), QStringLiteral("Beto"));
+    QVERIFY(login->isEnabled() && remove->isEnabled() && !add->isEnabled());
+    remove->click();
+    QCOMPARE(status(), QStringLiteral("El usuario Beto ha sido eliminado del sistema"));
+    QCOMPARE(UserDatabase().userNames(), QStringList { "Ana" });
+    QVERIFY(!remove->isEnabled() && !login->isEnabled());
+    QVERIFY(m_chosen.isEmpty());
+
+    users->textHighlighted(QStringLiteral("Ana"));
+    users->highlighted(0);
+    login->click();
+    QCOMPARE(m_chosen, (QStringList { "user Ana", "language espanol" }));
+    QVERIFY(!m_dialog->isVisible());
+}
+
+void TestInputDialog::showingAgainReadsTheLearners_data()
+{
+    QTest::addColumn<bool>("tutor");
+    QTest::newRow("learner") << false;
+    QTest::newRow("tutor") << true;
+}
+
+void TestInputDialog::showingAgainReadsTheLearners()
+{
+    QFETCH(bool, tutor);
+    build(tutor, { QStringLiteral("Ana") });
+    m_dialog->hide();
+    // As the main window's own instance or another program would.
+    UserDatabase().addUser(QStringLiteral("Beto"));
+    m_dialog->show();
+    if (tutor) {
+        auto *users = m_dialog->findChild<QComboBox *>();
+        QCOMPARE(users->count(), 2);
+        QCOMPARE(users->itemText(1), QStringLiteral("Beto"));
+        return;
+    }
+    release(m_dialog.get(), Qt::Key_Down, QString());
+    release(m_dialog.get(), Qt::Key_F2, QString());
+    type(m_dialog.get(), QStringLiteral("beto"));
+    enterAndWaitForCheck();
+    QVERIFY(m_synthesizer->waitForCalls(7));
+    QCOMPARE(m_synthesizer->texts().first(), QStringLiteral("Beto"));
+    QCOMPARE(m_synthesizer->texts().last(), taken);
+}
+
+QTEST_MAIN(TestInputDialog)
+#include "tst_inputdialog.moc"
