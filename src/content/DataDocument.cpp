@@ -162,26 +162,42 @@ bool DataDocument::parse(const QByteArray &bytes, QString *error)
     return false;
 }
 
+bool DataDocument::forEachPiece(const std::function<bool(QByteArrayView)> &f) const
+{
+    if (!f("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"))
+        return false;
+    for (const QByteArray &node : m_prolog) {
+        if (!f(node) || !f("\n"))
+            return false;
+    }
+    if (!f(m_rootStartTag) || !f("\n"))
+        return false;
+    for (const Entry &entry : entries) {
+        if (!f(" ") || !f(entry.bytes) || !f("\n"))
+            return false;
+    }
+    if (!f("</") || !f(m_rootName.toUtf8()) || !f(">\n"))
+        return false;
+    for (const QByteArray &node : m_epilog) {
+        if (!f(node) || !f("\n"))
+            return false;
+    }
+    return true;
+}
+
 QByteArray DataDocument::serialise() const
 {
-    const QByteArray declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    qsizetype size = declaration.size() + 2 * m_rootStartTag.size() + 8;
-    for (const Entry &entry : entries)
-        size += entry.bytes.size() + 2;
+    qsizetype size = 0;
+    forEachPiece([&size](QByteArrayView piece) {
+        size += piece.size();
+        return true;
+    });
     QByteArray out;
     out.reserve(size);
-    out += declaration;
-    for (const QByteArray &node : m_prolog)
-        out += node + '\n';
-    out += m_rootStartTag + '\n';
-    for (const Entry &entry : entries) {
-        out += ' ';
-        out += entry.bytes;
-        out += '\n';
-    }
-    out += "</" + m_rootName.toUtf8() + ">\n";
-    for (const QByteArray &node : m_epilog)
-        out += node + '\n';
+    forEachPiece([&out](QByteArrayView piece) {
+        out += piece;
+        return true;
+    });
     return out;
 }
 

@@ -5,6 +5,8 @@
 #include <QPair>
 #include <QString>
 
+#include <functional>
+
 using DataAttributes = QList<QPair<QString, QString>>;
 
 // An element as the program writes it: the attributes in the order given,
@@ -74,6 +76,10 @@ public:
     QList<Entry> entries;
 
     QByteArray serialise() const;
+    // The file serialise() gives, as the pieces it is made of, in order, so
+    // that a big file can be written or compared without a copy of it;
+    // stops, returning false, when f does.
+    bool forEachPiece(const std::function<bool(QByteArrayView)> &f) const;
 
     static Entry entry(const DataElement &element);
 

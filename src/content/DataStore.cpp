@@ -73,29 +73,84 @@ bool setAside(const QString &path, const QString &error)
     return kept;
 }
 
-// Whether the rest of the open file holds exactly the remembered bytes, read
-// in small pieces into one buffer: a big file that did not change then costs
+// Whether the rest of the open file holds exactly the given pieces, read in
+// small pieces into one buffer: a big file that did not change then costs
 // no new memory.
+bool holdsExactly(QFile &file, const std::function<bool(const std::function<bool(QByteArrayView)> &)> &pieces)
+{
+    QVarLengthArray<char, 64 * 1024> buffer(64 * 1024);
+    qsizetype filled = 0;
+    qsizetype used = 0;
+    const bool same = pieces([&](QByteArrayView piece) {
+        while (!piece.isEmpty()) {
+            if (used == filled) {
+                const qint64 got = file.read(buffer.data(), buffer.size());
+                if (got <= 0)
+                    return false;
+                filled = qsizetype(got);
+                used = 0;
+            }
+            const qsizetype n = qMin(piece.size(), filled - used);
+            if (std::memcmp(piece.data(), buffer.constData() + used, size_t(n)) != 0)
+                return false;
+            used += n;
+            piece = piece.sliced(n);
+        }
+        return true;
+    });
+    return same && used == filled && file.read(buffer.data(), 1) == 0;
+}
+
 bool holdsExactly(QFile &file, const QByteArray &bytes)
 {
-    if (file.size() != bytes.size())
-        return false;
-    QVarLengthArray<char, 64 * 1024> piece(64 * 1024);
-    qsizetype done = 0;
-    for (qint64 got; (got = file.read(piece.data(), piece.size())) > 0; done += qsizetype(got)) {
-        if (got > bytes.size() - done
-            || std::memcmp(piece.constData(), bytes.constData() + done, size_t(got)) != 0)
-            return false;
-    }
-    return done == bytes.size() && file.atEnd();
+    return file.size() == bytes.size()
+        && holdsExactly(file, [&bytes](const std::function<bool(QByteArrayView)> &f) {
+               return f(bytes);
+           });
+}
+
+bool holdsExactly(QFile &file, const DataDocument &doc)
+{
+    return holdsExactly(file, [&doc](const std::function<bool(QByteArrayView)> &f) {
+        return doc.forEachPiece(f);
+    });
 }
 
 } // namespace
+
+void DataStore::preload(const QString &path)
+{
+    const QString key = QFileInfo(path).absoluteFilePath();
+    if (m_files.contains(key) || m_preloads.count(key))
+        return;
+    m_preloads[key] = std::async(std::launch::async, [key] {
+        Known known;
+        QFile source(key);
+        if (source.open(QIODevice::ReadOnly)) {
+            known.bytes = source.readAll();
+            if (source.error() != QFileDevice::NoError || !known.doc.parse(known.bytes))
+                known = Known();
+        }
+        return known;
+    });
+}
+
+void DataStore::clear()
+{
+    m_preloads.clear();
+    m_files.clear();
+}
 
 DataStore::Status DataStore::load(const File &file, bool locked, DataDocument *doc)
 {
     *doc = DataDocument();
     const QString key = QFileInfo(file.path).absoluteFilePath();
+    if (const auto preloaded = m_preloads.find(key); preloaded != m_preloads.end()) {
+        Known known = preloaded->second.get();
+        m_preloads.erase(preloaded);
+        if (known.doc.hasRoot())
+            m_files.insert(key, known);
+    }
     QFile source(file.path);
     if (!source.exists()) {
         m_files.remove(key);
@@ -104,7 +159,9 @@ DataStore::Status DataStore::load(const File &file, bool locked, DataDocument *d
     if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return Unreadable;
     Known &known = m_files[key];
-    if (known.doc.hasRoot() && holdsExactly(source, known.bytes)) {
+    if (known.doc.hasRoot()
+        && (known.bytes.isEmpty() ? holdsExactly(source, known.doc)
+                                  : holdsExactly(source, known.bytes))) {
         *doc = known.doc;
         return Loaded;
     }
@@ -153,22 +210,58 @@ bool DataStore::update(const File &file, const std::function<bool(DataDocument &
         return true;
     if (!doc.hasRoot())
         return false;
-    const QByteArray bytes = doc.serialise();
-    if (!writeAtomically(file.path, bytes))
+    if (!writeAtomically(file.path, doc))
         return false;
-    m_files.insert(QFileInfo(file.path).absoluteFilePath(), Known { bytes, doc });
+    m_files.insert(QFileInfo(file.path).absoluteFilePath(), Known { QByteArray(), doc });
     return true;
 }
 
-bool DataStore::writeAtomically(const QString &path, const QByteArray &bytes)
+namespace {
+
+bool writePieces(const QString &path,
+    const std::function<bool(const std::function<bool(QByteArrayView)> &)> &pieces)
 {
     const QString folder = QFileInfo(path).absolutePath();
     QDir().mkpath(folder);
     // commit() flushes the new file to the disk before it takes the old name;
     // a file not committed is removed with the QSaveFile.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // Gathered into big writes: one system call per entry is slow.
+    QByteArray chunk;
+    chunk.reserve(1 << 20);
+    const auto flush = [&file, &chunk] {
+        const bool done = file.write(chunk) == chunk.size();
+        chunk.resize(0);
+        return done;
+    };
+    const bool written = pieces([&file, &chunk, &flush](QByteArrayView piece) {
+        if (chunk.size() + piece.size() > chunk.capacity() && !flush())
+            return false;
+        if (piece.size() >= chunk.capacity())
+            return file.write(piece.data(), piece.size()) == piece.size();
+        chunk += piece;
+        return true;
+    });
+    if (!written || !flush() || !file.commit())
         return false;
     syncFolder(folder);
     return true;
+}
+
+} // namespace
+
+bool DataStore::writeAtomically(const QString &path, const QByteArray &bytes)
+{
+    return writePieces(path, [&bytes](const std::function<bool(QByteArrayView)> &f) {
+        return f(bytes);
+    });
+}
+
+bool DataStore::writeAtomically(const QString &path, const DataDocument &doc)
+{
+    return writePieces(path, [&doc](const std::function<bool(QByteArrayView)> &f) {
+        return doc.forEachPiece(f);
+    });
 }

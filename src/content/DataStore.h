@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QString>
 #include <functional>
+#include <future>
+#include <map>
 
 // The program's XML data files ("data/users.xml", "data/scores.xml", the
 // suggestion files) as this store last read or wrote them, each with its
@@ -54,15 +56,26 @@ public:
     // the empty document), lets change edit the document and writes it when
     // change returns true. False when that write, or the lock, failed.
     bool update(const File &file, const std::function<bool(DataDocument &)> &change);
+    // Reads and parses the file at path on a thread of its own, so that its
+    // first read() or update() finds it parsed: the score file of a whole
+    // school takes a few hundred milliseconds, which a child logging in
+    // should not wait for. A file changed since is read again as usual; one
+    // that does not parse is left to read(), which keeps it aside.
+    void preload(const QString &path);
     // Forgets every document, as a store just made (for measuring first reads).
-    void clear() { m_files.clear(); }
+    void clear();
 
     // Writes bytes to a temporary file beside path, flushes it to the disk,
     // renames it over path and flushes the folder, so the new name survives a
     // power cut too. False, leaving the previous file, when it cannot.
     static bool writeAtomically(const QString &path, const QByteArray &bytes);
+    // The same for a document, written piece by piece: a school's score file
+    // is never copied whole into memory to be written.
+    static bool writeAtomically(const QString &path, const DataDocument &doc);
 
 private:
+    // A file as this store last read it (its bytes, which the entries point
+    // into) or wrote it (no bytes: the document is what was written).
     struct Known
     {
         QByteArray bytes;
@@ -72,4 +85,6 @@ private:
     Status load(const File &file, bool locked, DataDocument *doc);
 
     QHash<QString, Known> m_files;
+    // By absolute path; a future's destructor waits for its thread.
+    std::map<QString, std::future<Known>> m_preloads;
 };

@@ -91,6 +91,7 @@ private slots:
     void rereadingSeesChangesMadeByOthers();
     void rereadingABigFileSeesEveryChange_data();
     void rereadingABigFileSeesEveryChange();
+    void preloadedFileIsReadAsItIsWhenRead();
     void changesAreMadeOnTheFileAsItIsNow();
     void lockLeftByAMachineThatWentDownIsTakenOver();
     void fullDiskLeavesThePreviousFile();
@@ -479,27 +480,69 @@ void TestDataStore::rereadingABigFileSeesEveryChange_data()
 
     QTest::addColumn<QByteArray>("remembered");
     QTest::addColumn<QByteArray>("changed");
-    QTest::newRow("last value, same size") << written << QByteArray(written).replace(last, 1, "2");
-    QTest::newRow("first value, same size") << written << QByteArray(written).replace(first, 1, "2");
-    QTest::newRow("grown at the end") << written << written + "<!-- x -->\n";
-    QTest::newRow("last child gone")
-        << written << written.left(written.lastIndexOf("\n <User")) + "\n</userdb>\n";
+    QTest::addColumn<bool>("writtenByTheStore");
+    // The store remembers a file it read by its bytes, one it wrote by the
+    // document it wrote.
+    for (const bool written_ : { false, true }) {
+        const char *how = written_ ? "written" : "read";
+        QTest::addRow("%s, last value, same size", how)
+            << written << QByteArray(written).replace(last, 1, "2") << written_;
+        QTest::addRow("%s, first value, same size", how)
+            << written << QByteArray(written).replace(first, 1, "2") << written_;
+        QTest::addRow("%s, grown at the end", how) << written << written + "<!-- x -->\n" << written_;
+        QTest::addRow("%s, last child gone", how)
+            << written << written.left(written.lastIndexOf("\n <User")) + "\n</userdb>\n"
+            << written_;
+    }
 }
 
 void TestDataStore::rereadingABigFileSeesEveryChange()
 {
     QFETCH(QByteArray, remembered);
     QFETCH(QByteArray, changed);
+    QFETCH(bool, writtenByTheStore);
     const DataStore::File users { path(QStringLiteral("users.xml")), QStringLiteral("userdb") };
-    QVERIFY(writeFile(users.path, remembered));
     DataStore store;
     DataDocument doc;
+    if (writtenByTheStore) {
+        QVERIFY(doc.parse(remembered));
+        QVERIFY(store.update(users, [&doc](DataDocument &now) {
+            now = doc;
+            return true;
+        }));
+        QCOMPARE(readAll(users.path), remembered);
+    } else {
+        QVERIFY(writeFile(users.path, remembered));
+    }
     QCOMPARE(store.read(users, &doc), DataStore::Loaded);
     QCOMPARE(doc.serialise(), remembered);
 
     QVERIFY(writeFile(users.path, changed));
     QCOMPARE(store.read(users, &doc), DataStore::Loaded);
     QCOMPARE(doc.serialise(), changed);
+}
+
+// Read ahead in the background, a file is still taken as it is when it is
+// read, and a damaged one is still kept aside.
+void TestDataStore::preloadedFileIsReadAsItIsWhenRead()
+{
+    const DataStore::File users { path(QStringLiteral("users.xml")), QStringLiteral("userdb") };
+    const DataStore::File scores { path(QStringLiteral("scores.xml")), QStringLiteral("Scores") };
+    QVERIFY(writeFile(users.path, "<userdb><User Name=\"Ana\"/></userdb>"));
+    QVERIFY(writeFile(scores.path, "<Scores><Ana type=\"Braille\"></Scores>"));
+    DataStore store;
+    store.preload(users.path);
+    store.preload(scores.path);
+    QVERIFY(writeFile(users.path, "<userdb><User Name=\"Bea\"/></userdb>"));
+    DataDocument doc;
+    QCOMPARE(store.read(users, &doc), DataStore::Loaded);
+    QCOMPARE(doc.entries.first().attribute(QStringLiteral("Name")), QStringLiteral("Bea"));
+    QCOMPARE(store.read(scores, &doc), DataStore::Damaged);
+    QVERIFY(QFile::exists(scores.path + QStringLiteral(".damaged")));
+
+    store.preload(path(QStringLiteral("missing.xml")));
+    const DataStore::File missing { path(QStringLiteral("missing.xml")), QStringLiteral("userdb") };
+    QCOMPARE(store.read(missing, &doc), DataStore::Missing);
 }
 
 void TestDataStore::changesAreMadeOnTheFileAsItIsNow()
