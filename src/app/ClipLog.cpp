@@ -1,6 +1,7 @@
 #include "app/ClipLog.h"
 
 #include "audio/AudioMonitor.h"
+#include "audio/AudioThread.h"
 
 #include <QApplication>
 #include <QFile>
@@ -85,6 +86,13 @@ bool ClipLog::eventFilter(QObject *watched, QEvent *event)
             name = QStringLiteral("0x") + QString::number(key->key(), 16);
         if (key->isAutoRepeat())
             name += QStringLiteral(" (repeat)");
+        // Before the key is handled: at a key pressed in silence, what is
+        // still alive from before is what never went away.
+        const int players = AudioThread::instances();
+        if (players != m_players) {
+            m_players = players;
+            write(m_fd, AudioMonitor::now(), "players", QString::number(players));
+        }
         write(m_fd, AudioMonitor::now(), "key", name);
         break;
     }

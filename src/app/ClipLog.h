@@ -12,9 +12,10 @@ class QWindow;
 //
 //     <monotonic milliseconds> <kind> <what>
 //
-// with kind one of start, key, request, clip, silent, speak, shown. Lines are
-// appended, each with a single write, so the file can be read while the
-// program runs and keeps everything up to a crash.
+// with kind one of start, key, request, clip, silent, speak, shown, and
+// players (the clip players alive, written before a key when their number
+// has changed). Lines are appended, each with a single write, so the file can
+// be read while the program runs and keeps everything up to a crash.
 //
 // It is how a teacher or developer answers "why did it go silent?": a key
 // with nothing after it, a clip asked for that never started, a clip that
@@ -44,4 +45,5 @@ private:
     const int m_fd;
     // Top-level windows now on screen: an exposure is logged once per showing.
     QSet<QWindow *> m_exposed;
+    int m_players = -1; // the count of the last "players" line
 };

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <SDL.h>
 
+#include <atomic>
 #include <optional>
 #include <thread>
 
@@ -61,13 +62,19 @@ void AudioThread::Run::play(const std::shared_ptr<Run> &run)
     }
 }
 
+namespace {
+std::atomic<int> liveInstances { 0 };
+}
+
 AudioThread::AudioThread(QObject *parent)
     : QObject(parent)
 {
+    ++liveInstances;
 }
 
 AudioThread::~AudioThread()
 {
+    --liveInstances;
     if (!m_run)
         return;
     const Audio::Ticket ticket = m_run->ticket;
@@ -129,6 +136,11 @@ AudioThread *AudioThread::oneShot(const QString &file, QObject *parent)
     player->m_oneShot = true;
     connect(player, &AudioThread::finished, player, &QObject::deleteLater);
     return player;
+}
+
+int AudioThread::instances()
+{
+    return liveInstances.load();
 }
 
 void AudioThread::playOnce(const QString &file, QObject *parent)

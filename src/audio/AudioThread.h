@@ -38,6 +38,10 @@ public:
     // Starts a one-shot player nobody waits for.
     static void playOnce(const QString &file, QObject *parent = nullptr);
 
+    // Players now alive, for the clip log: one-shot players that never go
+    // away show up here long before they are heard of anywhere else.
+    static int instances();
+
 Q_SIGNALS:
     void finished();
 

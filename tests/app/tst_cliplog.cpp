@@ -92,8 +92,8 @@ private Q_SLOTS:
             Q_EMIT AudioMonitor::instance()->speechRequested(QStringLiteral("Ana\nMaría"));
 
             const QStringList log1 = lines(path);
-            const QRegularExpression format(
-                QStringLiteral("^\\d+\\.\\d{3} (start|key|request|clip|silent|speak|shown) .+$"));
+            const QRegularExpression format(QStringLiteral(
+                "^\\d+\\.\\d{3} (start|key|request|clip|silent|speak|shown|players) .+$"));
             for (const QString &line : log1)
                 QVERIFY2(format.match(line).hasMatch(), qPrintable(line));
             QCOMPARE(ofKind(log1, QStringLiteral("start")).size(), run);
@@ -105,6 +105,9 @@ private Q_SLOTS:
             QCOMPARE(ofKind(log1, QStringLiteral("silent")).last(), clip);
             QCOMPARE(ofKind(log1, QStringLiteral("speak")).last(), QStringLiteral("Ana María"));
             if (run == 1) {
+                // No player was alive when the key came.
+                QCOMPARE(
+                    ofKind(log1, QStringLiteral("players")), QStringList { QStringLiteral("0") });
                 QVERIFY(timeOf(log1, QStringLiteral("request"))
                     <= timeOf(log1, QStringLiteral("clip")));
                 QVERIFY(
