@@ -56,7 +56,8 @@ QString ReportDialog::exportText() const
 QString ReportDialog::htmlReport(
     const QString &user, const ActivityWidget *letters, const ActivityWidget *braille)
 {
-    return QStringLiteral("<B>Usuario : ") + user + QStringLiteral("</B><BR>")
+    // A name is free text: "<" or "&" in it must show as typed.
+    return QStringLiteral("<B>Usuario : ") + user.toHtmlEscaped() + QStringLiteral("</B><BR>")
         + letters->scoreToHTML() + QStringLiteral("<hr>") + braille->scoreToHTML();
 }
 

@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QtTest>
 #include <memory>
 
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void exportFile();
     void printIntoPdf();
     void printCancelled();
+    void learnerNameShowsAsTyped();
 
 private:
     // The rows of each section of the export text, by section name.
@@ -303,6 +305,14 @@ void TestReportDialog::printCancelled()
     });
     clickButton("printButton");
     QVERIFY(!QFile::exists(pdf));
+}
+
+void TestReportDialog::learnerNameShowsAsTyped()
+{
+    QTextDocument shown;
+    shown.setHtml(ReportDialog::htmlReport(QStringLiteral("Ana <b>& Bea"), m_letters.get(),
+        m_braille.get()));
+    QVERIFY(shown.toPlainText().startsWith(QStringLiteral("Usuario : Ana <b>& Bea\n")));
 }
 
 QTEST_MAIN(TestReportDialog)
