@@ -1,19 +1,473 @@
 #include "app/MainWindow.h"
 
+#include "activities/letters/LetrasWidget.h"
+#include "activities/braille/BrailleWidget.h"
+#include "admin/AdmWindow.h"
+#include "app/CreditsWindow.h"
+#include "app/Dialogs.h"
+#include "app/MainWidget.h"
 #include "audio/Audio.h"
+#include "audio/AudioThread.h"
+#include "content/MediaPaths.h"
+#include "users/InputDialog.h"
+#include "users/ReportDialog.h"
+#include "users/ScoreFile.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMovie>
+#include <QPainter>
+#include <QPrinter>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+int greetingMs = 13000;
+int menuInstructionMs = 5000;
+
+// The menu bar's order of the texts menus; the audible menu walks them in
+// MediaPaths::textCategories() order.
+const char *const textsMenuOrder[][2] = {
+    { "Cuentos", "&Cuentos" },
+    { "Fabulas", "&Fabulas" },
+    { "Poesias", "&Poesias" },
+    { "Trabalenguas", "&Trabalenguas" },
+};
+
+// A stored activity number; anything that is not a number counts as 0.
+int activityNumber(const QString &text)
+{
+    return text.toInt();
+}
+
+bool isActivity(int activity, int sub)
+{
+    switch (activity) {
+    case 0:
+        return sub >= 0 && sub <= 7;
+    case 1:
+        return sub >= 0 && sub <= 11;
+    case 2:
+    case 3:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void MainWindow::setDelaysForTesting(int greeting, int menuInstruction)
+{
+    greetingMs = greeting;
+    menuInstructionMs = menuInstruction;
+}
 
 MainWindow::MainWindow(bool tutor, QWidget *parent)
     : QMainWindow(parent)
     , m_tutor(tutor)
+    , m_users(&m_store)
 {
-    setWindowTitle(QStringLiteral("Purimba"));
+    // Parsed while the welcome window shows, instead of at the first login.
+    m_store.preload(ScoreFile::path());
+    m_area = new MainWidget(&m_store);
+
+    m_mascotLabel = new QLabel;
+    m_mascotLabel->setAlignment(Qt::AlignCenter);
+    m_mascot = new QMovie(MediaPaths::uiFile(QStringLiteral("mof.mng")), QByteArray(),
+        m_mascotLabel);
+    m_mascot->setSpeed(150);
+    m_mascotLabel->setMovie(m_mascot);
+    m_mascotLabel->hide();
+
+    m_pages = new QStackedWidget(this);
+    m_pages->addWidget(m_mascotLabel);
+    m_pages->addWidget(m_area);
+    setCentralWidget(m_pages);
+
+    connect(m_area, &MainWidget::salir, this, &MainWindow::close);
+    connect(m_area, &MainWidget::signalActivityChanged, this, &MainWindow::slotUpdateUser);
+    connect(m_area, &MainWidget::signalSayMenu, this, &MainWindow::slotSayMenu);
+
+    m_scheme = m_colors.scheme(0);
+    m_area->hide();
+
+    m_login = new InputDialog(&m_users, m_tutor, this);
+    m_report = new ReportDialog(&m_users, &m_catalogue, this);
+    // Connected once: the welcome window may report that it is done twice.
+    connect(m_login, &InputDialog::chooseUser, this, &MainWindow::chooseUser);
+    connect(m_login, &InputDialog::chooseLanguage, this, &MainWindow::chooseLanguage);
+
     Audio::instance()->init();
+
+    m_greetingPlayer = new AudioThread(this);
+    m_greetingTimer = new QTimer(this);
+    m_greetingTimer->setSingleShot(true);
+    connect(m_greetingTimer, &QTimer::timeout, this, &MainWindow::slotTimer);
+
+    createMenus();
+
+    m_credits = new CreditsWindow;
+
+    statusBar()->showMessage(tr("Bienvenidos a Purimba"));
+    setWindowTitle(QStringLiteral("Purimba v2.0"));
+    setFixedSize(800, 600);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect desktop = screen->geometry();
+        move(desktop.width() / 2 - 400, desktop.height() / 2 - 300);
+    }
+    // Space during the greeting reaches the window itself.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+MainWindow::~MainWindow()
+{
+    delete m_credits;
+    delete m_admin;
+}
+
+QMenu *MainWindow::addMenu(QMenu *parent, const QString &text, const char *clip)
+{
+    QMenu *menu = parent ? parent->addMenu(text) : menuBar()->addMenu(text);
+    const QString name = QString::fromUtf8(clip);
+    connect(menu, &QMenu::aboutToShow, this, [this, name] { sayMenuClip(name); });
+    return menu;
+}
+
+QAction *MainWindow::addEntry(QMenu *menu, const QString &text, const QString &tip,
+    const char *clip)
+{
+    QAction *action = menu->addAction(text);
+    action->setStatusTip(tip);
+    const QString name = QString::fromUtf8(clip);
+    connect(action, &QAction::hovered, this, [this, name] { sayMenuClip(name); });
+    return action;
+}
+
+void MainWindow::createMenus()
+{
+    QMenu *file = addMenu(nullptr, tr("&Archivo"), "Archivo.ogg");
+    connect(addEntry(file, tr("&Usuario"), tr("Cambiar el usuario"), "Usuario.ogg"),
+        &QAction::triggered, this, &MainWindow::slotUserAdmin);
+    connect(addEntry(file, tr("&Reportes"), tr("Reportes de usuario"), "Reportes.ogg"),
+        &QAction::triggered, this, &MainWindow::slotUserReports);
+    file->addSeparator();
+    connect(addEntry(file, tr("&Administrador"),
+                tr("Permite administrar el contenido de Purimba"), "Administrador.ogg"),
+        &QAction::triggered, this, &MainWindow::slotManageLenguaje);
+    file->addSeparator();
+    connect(addEntry(file, tr("&Imprimir..."), tr("Imprimir Pantalla"), "Imprimir.ogg"),
+        &QAction::triggered, this, &MainWindow::slotPrint);
+    file->addSeparator();
+    connect(addEntry(file, tr("S&alir"), tr("Cerrar Purimba"), "Salir.ogg"),
+        &QAction::triggered, this, &MainWindow::slotClose);
+
+    for (const AudibleMenu::Menu &activityMenu : AudibleMenu::activityMenus()) {
+        QMenu *menu = addMenu(nullptr, tr(activityMenu.text), activityMenu.clip);
+        for (const AudibleMenu::Submenu &submenu : activityMenu.submenus) {
+            QMenu *entries = addMenu(menu, tr(submenu.text), submenu.clip);
+            for (const AudibleMenu::Entry &entry : submenu.entries) {
+                const int activity = entry.activity;
+                const int sub = entry.sub;
+                connect(addEntry(entries, tr(entry.text), tr(entry.tip), entry.clip),
+                    &QAction::triggered, this, [this, activity, sub] {
+                        slotStartActivity(activity, sub);
+                    });
+            }
+        }
+    }
+
+    QMenu *texts = addMenu(nullptr, tr("&Lenguaje"), "Lenguaje.ogg");
+    for (const auto &[category, text] : textsMenuOrder) {
+        const QString name = QString::fromUtf8(category);
+        const QByteArray clip = name.toUtf8() + ".ogg";
+        QMenu *menu = addMenu(texts, tr(text), clip.constData());
+        // Connected once here, not each time the entries are listed again.
+        connect(menu, &QMenu::hovered, this,
+            [this, name](QAction *action) { slotSayText(name, action->text()); });
+        connect(menu, &QMenu::triggered, this,
+            [this, name](QAction *action) { slotOpenText(name, action->text()); });
+        m_textsMenus.insert(name, menu);
+    }
+
+    QMenu *help = addMenu(nullptr, tr("&Creditos"), "Creditos.ogg");
+    connect(addEntry(help, tr("&Acerca de Purimba"), tr("Sobre Purimba"), "Acerca.ogg"),
+        &QAction::triggered, this, &MainWindow::slotCredits);
+}
+
+QMenu *MainWindow::textsMenu(const QString &category) const
+{
+    return m_textsMenus.value(category);
+}
+
+void MainWindow::sayMenuClip(const QString &name)
+{
+    AudioThread::playOnce(MediaPaths::menuClip(name), this);
 }
 
 void MainWindow::showWindow()
 {
-    // The welcome dialog reports done() twice when Space closed it early.
-    if (isVisible())
-        return;
     show();
+    if (!m_user)
+        showLogin();
+    m_login->slotSayWelcome();
+}
+
+void MainWindow::chooseUser(const User &user)
+{
+    m_user = user;
+    m_area->setUserName(user.name);
+    m_resumeActivity = activityNumber(user.lastAct);
+    m_resumeSub = activityNumber(user.lastSubAct);
+    activateWindow();
+    setFocus();
+    if (m_started) {
+        // A new learner while the program runs: no greeting, straight on,
+        // once the login's own signals have all been delivered.
+        QMetaObject::invokeMethod(this, &MainWindow::slotFirstActivity, Qt::QueuedConnection);
+        return;
+    }
+    m_pages->setCurrentIndex(0);
+    m_mascotLabel->show();
+    if (m_mascot)
+        m_mascot->start();
+    m_greetingPlayer->file = MediaPaths::greetingClip();
+    m_greetingPlayer->start();
+    m_greetingTimer->start(greetingMs);
+}
+
+void MainWindow::chooseLanguage(const QString &language)
+{
+    m_language = language;
+    m_area->setLanguage(language);
+    statusBar()->showMessage(tr("Idioma seleccionado : %1").arg(language));
+    readTexts();
+}
+
+// Listed afresh for each language chosen, so choosing one twice does not
+// double the entries; a missing folder lists nothing.
+void MainWindow::readTexts()
+{
+    for (auto it = m_textsMenus.cbegin(); it != m_textsMenus.cend(); ++it) {
+        QStringList titles = m_language.isEmpty()
+            ? QStringList()
+            : MediaPaths::listWords(MediaPaths::textCategoryFolder(m_language, it.key()));
+        std::sort(titles.begin(), titles.end(),
+            [](const QString &a, const QString &b) {
+                return a.compare(b, Qt::CaseInsensitive) < 0;
+            });
+        it.value()->clear();
+        for (const QString &title : titles)
+            it.value()->addAction(title);
+        m_audibleMenu.setTexts(it.key(), titles);
+    }
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent *event)
+{
+    // Before a learner has logged in there is no greeting to cut short, and
+    // no one whose activity could start.
+    if (m_started || !m_user || event->key() != Qt::Key_Space || event->isAutoRepeat()) {
+        QMainWindow::keyReleaseEvent(event);
+        return;
+    }
+    m_spacePressed = true;
+    if (m_tutor)
+        slotFirstActivity();
+    else
+        sayAudibleMenuInstruction();
+}
+
+void MainWindow::sayAudibleMenuInstruction()
+{
+    AudioThread::playOnce(MediaPaths::instructionClip(QStringLiteral("para menu audible.ogg")),
+        this);
+    QTimer::singleShot(menuInstructionMs, this, &MainWindow::slotFirstActivity);
+}
+
+void MainWindow::slotTimer()
+{
+    if (m_spacePressed)
+        return;
+    if (m_tutor)
+        slotFirstActivity();
+    else
+        sayAudibleMenuInstruction();
+}
+
+void MainWindow::slotFirstActivity()
+{
+    if (!m_started) {
+        m_mascotLabel->hide();
+        if (m_mascot) {
+            m_mascot->stop();
+            m_mascotLabel->setMovie(nullptr);
+            delete m_mascot;
+        }
+        m_started = true;
+    }
+    const bool noActivityYet = m_area->isHidden();
+    m_pages->setCurrentIndex(1);
+    if (isActivity(m_resumeActivity, m_resumeSub)) {
+        slotStartActivity(m_resumeActivity, m_resumeActivity >= 2 ? 0 : m_resumeSub);
+    } else if (noActivityYet) {
+        // Nothing to resume: the page stays empty until the learner chooses.
+        m_area->hide();
+    }
+}
+
+void MainWindow::setColorScheme(int activity)
+{
+    m_scheme = m_colors.scheme(activity);
+    for (QWidget *bar : { static_cast<QWidget *>(menuBar()), static_cast<QWidget *>(statusBar()) }) {
+        QPalette palette = bar->palette();
+        palette.setBrush(QPalette::All, QPalette::Window, QBrush(m_scheme.base));
+        bar->setPalette(palette);
+        bar->setAutoFillBackground(true);
+    }
+}
+
+void MainWindow::slotStartActivity(int activity, int sub)
+{
+    m_area->showActivity(activity, sub);
+    setColorScheme(activity);
+    m_area->setColors(m_scheme.light, m_scheme.base, m_scheme.dark);
+    if (activity == 3)
+        m_area->setEscritura();
+    m_area->setMofliIcon(activity);
+    m_area->show();
+    m_pages->setCurrentIndex(1);
+}
+
+void MainWindow::slotEscribir()
+{
+    slotStartActivity(3, 0);
+}
+
+void MainWindow::slotLenguaje()
+{
+    slotStartActivity(2, 0);
+}
+
+void MainWindow::slotOpenText(const QString &category, const QString &title)
+{
+    slotLenguaje();
+    m_area->slotTexts(category, title);
+}
+
+void MainWindow::slotSayText(const QString &category, const QString &title)
+{
+    AudioThread::playOnce(
+        MediaPaths::textFile(m_language, category, title, QStringLiteral("menu.ogg")), this);
+}
+
+void MainWindow::slotSayAudibleHelp()
+{
+    AudioThread::playOnce(MediaPaths::instructionClip(QStringLiteral("ayuda.ogg")), this);
+}
+
+void MainWindow::slotSayMenu(int key)
+{
+    const AudibleMenu::Action action = m_audibleMenu.key(key);
+    switch (action.kind) {
+    case AudibleMenu::Action::Nothing:
+        break;
+    case AudibleMenu::Action::Say:
+        sayMenuClip(action.clip);
+        break;
+    case AudibleMenu::Action::SayText:
+        slotSayText(action.category, action.text);
+        break;
+    case AudibleMenu::Action::StartActivity:
+        // The address only: colours and the page stay as they are.
+        m_area->showActivity(action.activity, action.sub);
+        break;
+    case AudibleMenu::Action::OpenText:
+        slotOpenText(action.category, action.text);
+        break;
+    case AudibleMenu::Action::StartWriting:
+        slotEscribir();
+        break;
+    case AudibleMenu::Action::Help:
+        slotSayAudibleHelp();
+        break;
+    }
+}
+
+void MainWindow::slotUpdateUser(int activity, int sub)
+{
+    if (!m_user)
+        return;
+    m_user->lastAct = QString::number(activity);
+    m_user->lastSubAct = QString::number(sub);
+    UserDatabase(&m_store).updateUser(*m_user);
+}
+
+void MainWindow::showLogin()
+{
+    m_login->show();
+    // The child's keys go to the login, not to the window behind it.
+    m_login->raise();
+    m_login->activateWindow();
+}
+
+void MainWindow::slotUserAdmin()
+{
+    showLogin();
+}
+
+void MainWindow::slotUserReports()
+{
+    const QString name = m_user ? m_user->name : QString();
+    m_report->setReport(
+        ReportDialog::htmlReport(name, m_area->lettersWidget(), m_area->brailleWidget()),
+        ReportDialog::textReport(name, m_area->lettersWidget(), m_area->brailleWidget()));
+    m_report->show();
+}
+
+void MainWindow::slotPrint()
+{
+    QPrinter printer(QPrinter::ScreenResolution);
+    if (!Dialogs::choosePrinter(this, &printer))
+        return;
+    const QPixmap screen = m_area->grab();
+    QPainter painter(&printer);
+    painter.drawPixmap(0, 0, screen);
+}
+
+void MainWindow::slotCredits()
+{
+    m_credits->show();
+}
+
+void MainWindow::slotManageLenguaje()
+{
+    // Built on first use: most sessions never open it, and its folder
+    // views watch the media tree while they exist.
+    if (!m_admin) {
+        m_admin = new AdmWindow;
+        m_admin->setCatalogue(&m_catalogue);
+    }
+    m_admin->show();
+}
+
+void MainWindow::slotClose()
+{
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_area->slotCloseApplication();
+    // The windows without a parent would keep the program running.
+    m_credits->hide();
+    if (m_admin)
+        m_admin->close();
+    event->accept();
 }

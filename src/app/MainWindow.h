@@ -1,20 +1,114 @@
 #pragma once
 
-#include <QMainWindow>
+#include "app/AudibleMenu.h"
+#include "app/ColorManager.h"
+#include "content/ActivityCatalogue.h"
+#include "content/DataStore.h"
+#include "users/User.h"
+#include "users/UserDatabase.h"
 
-// The learner's main window. Created hidden; showWindow() brings it up once
-// the welcome dialog is done.
+#include <QMainWindow>
+#include <QPointer>
+
+#include <optional>
+
+class AdmWindow;
+class AudioThread;
+class CreditsWindow;
+class InputDialog;
+class MainWidget;
+class QAction;
+class QLabel;
+class QMenu;
+class QMovie;
+class QStackedWidget;
+class QTimer;
+class ReportDialog;
+
+// The learner's and the tutor's window: from the login to the first
+// activity with the mascot's greeting, every activity in a menu bar whose
+// menus and entries say their names, the texts of the chosen language, the
+// spoken menu that works inside the activities, reports and printing. It owns
+// the program's data and every long-lived dialog.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
     explicit MainWindow(bool tutor, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     bool isTutor() const { return m_tutor; }
+    MainWidget *activityArea() const { return m_area; }
+    InputDialog *loginDialog() const { return m_login; }
+    ReportDialog *reportDialog() const { return m_report; }
+    const AudibleMenu &audibleMenu() const { return m_audibleMenu; }
+    bool isStarted() const { return m_started; }
+    QString language() const { return m_language; }
+    QMenu *textsMenu(const QString &category) const;
+
+    // The greeting and the pause after the audible-menu instruction, for
+    // tests that cannot wait 13 and 5 seconds each time.
+    static void setDelaysForTesting(int greetingMs, int menuInstructionMs);
 
 public Q_SLOTS:
     void showWindow();
+    void chooseUser(const User &user);
+    void chooseLanguage(const QString &language);
+    void readTexts();
+    void slotStartActivity(int activity, int sub);
+    void slotEscribir();
+    void slotLenguaje();
+    void slotOpenText(const QString &category, const QString &title);
+    void slotSayText(const QString &category, const QString &title);
+    void slotSayAudibleHelp();
+    void slotUserAdmin();
+    void slotUserReports();
+    void slotPrint();
+    void slotCredits();
+    void slotManageLenguaje();
+    void slotClose();
+    void slotFirstActivity();
+    void slotUpdateUser(int activity, int sub);
+    void slotTimer();
+    void slotSayMenu(int key);
+
+protected:
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    void showLogin();
+    void createMenus();
+    QAction *addEntry(QMenu *menu, const QString &text, const QString &tip, const char *clip);
+    QMenu *addMenu(QMenu *parent, const QString &text, const char *clip);
+    void setColorScheme(int activity);
+    void sayMenuClip(const QString &name);
+    void sayAudibleMenuInstruction();
+
     const bool m_tutor;
+    bool m_spacePressed = false;
+    bool m_started = false;
+    std::optional<User> m_user;
+    int m_resumeActivity = 0;
+    int m_resumeSub = 0;
+    QString m_language;
+
+    DataStore m_store;
+    UserDatabase m_users;
+    ActivityCatalogue m_catalogue;
+    ColorManager m_colors;
+    ColorManager::Scheme m_scheme;
+    AudibleMenu m_audibleMenu;
+
+    MainWidget *m_area;
+    QStackedWidget *m_pages;
+    QLabel *m_mascotLabel;
+    QPointer<QMovie> m_mascot;
+    InputDialog *m_login;
+    ReportDialog *m_report;
+    CreditsWindow *m_credits;
+    AdmWindow *m_admin = nullptr;
+    AudioThread *m_greetingPlayer;
+    QTimer *m_greetingTimer;
+    QHash<QString, QMenu *> m_textsMenus;
 };
