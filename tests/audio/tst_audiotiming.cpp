@@ -30,7 +30,9 @@ private Q_SLOTS:
         connect(&b, &AudioThread::finished, this, [&] { bFinished = AudioMonitor::now(); });
         QStringList silent;
         QList<qint64> silentTimes;
-        connect(AudioMonitor::instance(), &AudioMonitor::clipSilent, this,
+        // The connection ends with this case: later cases' clips fall silent too.
+        QObject context;
+        connect(AudioMonitor::instance(), &AudioMonitor::clipSilent, &context,
                 [&](const QString &file, qint64 ns) {
                     silent << file;
                     silentTimes << ns;
