@@ -405,7 +405,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(QStringLiteral("data/scores.xml")));
     }
 
-    void report()
+    void reportAndAdministrator()
     {
         makeWindow(true);
         m_window->showWindow();
@@ -416,6 +416,12 @@ private Q_SLOTS:
         QVERIFY(m_window->reportDialog()->isVisible());
         QVERIFY(m_window->reportDialog()->exportText().startsWith(
             QStringLiteral("Usuario\tAna\nActividad\t")));
+
+        action({ QStringLiteral("&Archivo"), QStringLiteral("&Administrador") })->trigger();
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QVERIFY(std::any_of(windows.cbegin(), windows.cend(), [](const QWidget *window) {
+            return window->inherits("AdmWindow") && window->isVisible();
+        }));
     }
 
     void printsTheActivityArea()
