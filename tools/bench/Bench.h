@@ -16,3 +16,5 @@ QString fixture(const QString &name);
 void runAudioBench();
 void runMediaGenBench();
 void runRecordsBench();
+// Needs the logs of the end-to-end tests (ctest -L e2e) and an X server.
+void runE2eBench();

@@ -36,7 +36,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
         qputenv("SDL_AUDIODRIVER", "dummy");
     QCoreApplication app(argc, argv);
-    // A group's name alone ("audio", "records", "media") runs only that one.
+    // A group's name alone ("audio", "records", "media", "e2e") runs only that one.
     const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (only.isEmpty() || only == QLatin1String("audio"))
         runAudioBench();
@@ -46,5 +46,7 @@ int main(int argc, char **argv)
         runRecordsBench();
     if (only.isEmpty() || only == QLatin1String("media"))
         runMediaGenBench();
+    if (only.isEmpty() || only == QLatin1String("e2e"))
+        runE2eBench();
     return 0;
 }

@@ -1,0 +1,132 @@
+#!/bin/bash
+# A monkey session in a sanitized build: 2,000 random key releases over every
+# activity, with the key menu mode and the audible menu. Afterwards the
+# program must still answer, with its threads and clip players back to their
+# idle numbers and its memory close to what it was after the first 200 keys.
+source "$(dirname "$0")/lib.sh"
+
+KEYS=2000
+# Keys a child can reach without leaving the activity (Tab would walk into the
+# side panel, modifiers into the menu bar).
+POOL=(a b c d e f g h i j k l m n o p q r s t u v w x y z ntilde
+    0 1 2 3 4 5 6 7 8 9 space Return BackSpace Escape Home period
+    F1 F2 F3 F4 F12 Left Right Up Down)
+# One audible-menu path per activity, pressed in menu mode.
+PATHS=("F1 Right Down Return" "F1 Right Down Down Return" "F1 Right Down Down Down Return"
+    "F1 Right Right Down Return" "F1 Right Right Down Down Return"
+    "F1 Right Right Down Down Down Return" "F1 Right Right Right Down Return"
+    "F1 Right Right Right Down Down Return"
+    "F2 Right Down Return" "F2 Right Down Down Return" "F2 Right Down Down Down Return"
+    "F2 Right Down Down Down Down Return" "F2 Right Down Down Down Down Down Return"
+    "F2 Right Down Down Down Down Down Down Return"
+    "F2 Right Right Down Return" "F2 Right Right Down Down Return"
+    "F2 Right Right Down Down Down Return" "F2 Right Right Down Down Down Down Return"
+    "F2 Right Right Down Down Down Down Down Return"
+    "F2 Right Right Down Down Down Down Down Down Return"
+    "F3 Right Down Return" "F3 Right Right Down Return" "F4 Return")
+RANDOM=${MONKEY_SEED:-$$}
+echo "seed: $RANDOM"
+
+sent=0
+keys_seen() { grep -c -E '^[0-9.]+ key ' "$CLIPLOG"; }
+
+# Sends keys in one go and waits until the program has seen every one.
+send() {
+    local before
+    before=$(keys_seen)
+    xdotool key --delay 20 "$@" || fail "xdotool could not press $*"
+    sent=$((sent + $#))
+    local deadline=$((SECONDS + 60))
+    while [ "$(keys_seen)" -lt $((before + $#)) ]; do
+        if ! kill -0 "$PROGRAM_PID" 2> /dev/null; then
+            wait "$PROGRAM_PID"
+            fail "the program ended with status $? after $sent keys"
+        fi
+        [ "$SECONDS" -ge "$deadline" ] && fail "the program stopped taking keys after $sent"
+        sleep 0.1
+    done
+    CURSOR=$(wc -l < "$CLIPLOG")
+}
+
+# Escape until the menu mode is on, whatever it was. The announcement is
+# asked for; the next step of a sequence still under way may cut it off.
+menu_mode() {
+    local heard=${1:-request}
+    PRESSED_AT=$(wc -l < "$CLIPLOG")
+    send Escape
+    CURSOR=$PRESSED_AT
+    expect " $heard .*/Modo (menu|normal).ogg$"
+    case $LINE in *"Modo normal.ogg") send Escape ;; esac
+}
+
+# Waits for the turn timers and chained clips to end, then reads the
+# program's threads, resident memory and (before the next key) players.
+settle() {
+    sleep 4
+    kill -0 "$PROGRAM_PID" 2> /dev/null || send Home
+    THREADS=$(ls "/proc/$PROGRAM_PID/task" | wc -l)
+    RSS_KB=$(awk '/^VmRSS:/ { print $2 }' "/proc/$PROGRAM_PID/status")
+    send Home
+    PLAYERS=$(grep " players " "$CLIPLOG" | tail -n 1 | cut -d' ' -f3)
+}
+
+start_x
+stage
+cat > "$STAGE/data/users.xml" << 'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<userdb>
+ <User Name="mono" LastAct="0" LastSubAct="1" CreateDate="Mon Dec 7 2026" LastDate="Mon Dec 7 2026"/>
+</userdb>
+EOF
+start_program
+expect " shown WelcomeDialog" 30
+focus_top
+press space
+expect " shown InputDialog" 30
+focus_top
+press F1 Down Return
+hear "Saludo de mofli.ogg" 30
+focus_top
+press space
+hear "Como suena.ogg" 30
+
+batch=()
+while [ "$sent" -lt "$KEYS" ]; do
+    if [ $((RANDOM % 8)) -eq 0 ]; then
+        # Into the menu mode and on to another activity.
+        [ ${#batch[@]} -gt 0 ] && send "${batch[@]}"
+        batch=()
+        menu_mode
+        send ${PATHS[$((RANDOM % ${#PATHS[@]}))]}
+    else
+        batch+=("${POOL[$((RANDOM % ${#POOL[@]}))]}")
+        if [ ${#batch[@]} -ge 25 ]; then
+            send "${batch[@]}"
+            batch=()
+        fi
+    fi
+    if [ -z "${RSS_FIRST:-}" ] && [ "$sent" -ge 200 ]; then
+        settle
+        RSS_FIRST=$RSS_KB
+        THREADS_FIRST=$THREADS
+        PLAYERS_FIRST=$PLAYERS
+        echo "after $sent keys: $THREADS threads, $PLAYERS players, $((RSS_KB / 1024)) MB"
+    fi
+done
+[ ${#batch[@]} -gt 0 ] && send "${batch[@]}"
+settle
+echo "after $sent keys: $THREADS threads, $PLAYERS players, $((RSS_KB / 1024)) MB"
+echo "rss_kb_after_monkey $RSS_KB" > "$E2E_WORK/memory.txt"
+
+[ "$THREADS" -eq "$THREADS_FIRST" ] \
+    || fail "$THREADS threads after the session, $THREADS_FIRST when idle before"
+[ "$PLAYERS" -eq "$PLAYERS_FIRST" ] \
+    || fail "$PLAYERS clip players after the session, $PLAYERS_FIRST when idle before"
+[ $((RSS_KB - RSS_FIRST)) -le 10240 ] \
+    || fail "memory grew from $((RSS_FIRST / 1024)) MB to $((RSS_KB / 1024)) MB"
+
+# Still answering: in the quiet, the menu mode is switched and heard.
+menu_mode clip
+quit_from_menu
+check_error_log
+echo "ok"

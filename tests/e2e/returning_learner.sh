@@ -1,0 +1,76 @@
+#!/bin/bash
+# A learner registered earlier comes back and resumes where she stopped; then
+# a tutor logs in from the tutor face and opens the report.
+source "$(dirname "$0")/lib.sh"
+
+start_x
+stage
+cat > "$STAGE/data/users.xml" << 'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<userdb>
+ <User Name="ana" LastAct="1" LastSubAct="6" CreateDate="Mon Dec 7 2026" LastDate="Mon Dec 7 2026"/>
+</userdb>
+EOF
+
+# The welcome window closes by itself after 14 s.
+start_program
+expect " shown WelcomeDialog"
+welcome=$LINE
+expect " shown InputDialog" 20
+[ "$(elapsed_ms "$welcome" "$LINE")" -ge 13300 ] || fail "the welcome window closed early"
+focus_top
+
+# F1 and an arrow key choose a registered name, said by the synthesizer.
+press F1
+hear "Presiona las flechas.ogg"
+press Down
+expect " speak ana$"
+press Return
+hear "Saludo de mofli.ogg"
+focus_top
+# Space cuts the greeting short; 5 s after the instruction the stored
+# activity, the Perkins brailler's exploration, starts again.
+press space
+expect " request .*/para menu audible.ogg$"
+instruction=$LINE
+hear "Exploracion perkins.ogg" 10
+[ "$(elapsed_ms "$instruction" "$LINE")" -ge 4750 ] || fail "the stored activity came early"
+press f
+hear "letters/1.ogg"
+quit_from_menu
+
+echo "$(data_file users.xml)" | grep -q '<User Name="ana" LastAct="1" LastSubAct="6"' \
+    || fail "data/users.xml lost ana's activity: $(data_file users.xml)"
+
+# The tutor face: the registered learners in a list, "Ingresar" to log in.
+start_program -tutor
+expect " shown WelcomeDialog"
+focus_top
+press space
+expect " shown InputDialog"
+focus_top
+# From the name field to the list of learners, open it and take "ana"; the
+# buttons before the list are enabled now, "Ingresar" two steps back.
+press Tab alt+Down
+CURSOR=$PRESSED
+expect " shown QComboBoxPrivateContainer"
+xdotool key Return
+press shift+Tab shift+Tab space
+# Tutors start at once when the greeting time is over or Space is released.
+hear "Saludo de mofli.ogg"
+focus_top
+press space
+hear "Exploracion perkins.ogg"
+
+# "&Archivo", "&Reportes": the report of the learner logged in.
+press alt+a
+press Down
+hear "Reportes.ogg"
+xdotool key Return
+expect " shown ReportDialog"
+focus_top
+press Escape
+focus_top
+quit_from_menu
+check_error_log
+echo "ok"

@@ -1,0 +1,246 @@
+// What the child hears, in figures: read from the clip logs the end-to-end
+// scripts keep (tests/e2e), plus the start-up time of the staged program,
+// measured here in an X server of our own. Prints "name: value unit".
+
+#include "bench/Bench.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+struct Event
+{
+    double ms;
+    QString kind;
+    QString what;
+};
+
+QVector<Event> readLog(const QString &path)
+{
+    QVector<Event> events;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return events;
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw);
+        const QString kind = line.section(QLatin1Char(' '), 1, 1);
+        if (!kind.isEmpty())
+            events.append({ line.section(QLatin1Char(' '), 0, 0).toDouble(), kind,
+                line.section(QLatin1Char(' '), 2) });
+    }
+    // Player threads write their lines as they go: put them in time order.
+    std::stable_sort(
+        events.begin(), events.end(), [](const Event &a, const Event &b) { return a.ms < b.ms; });
+    return events;
+}
+
+double percentile95(QVector<double> values)
+{
+    if (values.isEmpty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    return values[std::min<int>(values.size() - 1, int(0.95 * values.size()))];
+}
+
+bool isModifier(const QString &key)
+{
+    return key == QLatin1String("Alt") || key == QLatin1String("Shift")
+        || key == QLatin1String("Ctrl");
+}
+
+// When the clip asked for at log[request] started; -1 when a newer request
+// came first (it was replaced before it could sound).
+double startOf(const QVector<Event> &log, int request)
+{
+    for (int k = request + 1; k < log.size(); ++k) {
+        if (log[k].kind == QLatin1String("clip") && log[k].what == log[request].what)
+            return log[k].ms;
+        if (log[k].kind == QLatin1String("request") && !log[k].what.isEmpty())
+            return -1;
+    }
+    return -1;
+}
+
+// From a key release to the first clip it asked for: a request after the key
+// and before the next key, and that request's start.
+QVector<double> keyToClip(const QVector<Event> &log)
+{
+    QVector<double> delays;
+    for (int i = 0; i < log.size(); ++i) {
+        if (log[i].kind != QLatin1String("key"))
+            continue;
+        for (int j = i + 1; j < log.size() && log[j].kind != QLatin1String("key"); ++j) {
+            if (log[j].kind != QLatin1String("request") || log[j].what.isEmpty())
+                continue;
+            const double started = startOf(log, j);
+            if (started >= 0)
+                delays.append(started - log[i].ms);
+            break;
+        }
+    }
+    return delays;
+}
+
+// From a clip falling silent to the next step of its sequence sounding: a
+// request within chainMs of the silence with no key between (later requests
+// are the program's timers, 1.6 s and up), to that clip's start.
+QVector<double> chainGaps(const QVector<Event> &log)
+{
+    const double chainMs = 500;
+    QVector<double> gaps;
+    for (int i = 0; i < log.size(); ++i) {
+        if (log[i].kind != QLatin1String("silent"))
+            continue;
+        for (int j = i + 1; j < log.size() && log[j].ms - log[i].ms < chainMs; ++j) {
+            if (log[j].kind == QLatin1String("key"))
+                break;
+            if (log[j].kind != QLatin1String("request"))
+                continue;
+            const double started = startOf(log, j);
+            if (started >= 0)
+                gaps.append(started - log[i].ms);
+            break;
+        }
+    }
+    return gaps;
+}
+
+// Keys in the activities (from the first activity to the menu bar that
+// closes the program) after which nothing was heard or spoken within 1 s.
+int unansweredKeys(const QVector<Event> &log)
+{
+    bool inActivities = false;
+    int unanswered = 0;
+    for (int i = 0; i < log.size(); ++i) {
+        const Event &event = log[i];
+        if (event.kind == QLatin1String("start"))
+            inActivities = false;
+        if (event.kind == QLatin1String("request")
+            && event.what.endsWith(QLatin1String("/para menu audible.ogg")))
+            inActivities = true;
+        if (event.kind != QLatin1String("key") || !inActivities)
+            continue;
+        if (isModifier(event.what)) {
+            inActivities = false;
+            continue;
+        }
+        // Letters typed in the writing activity's word mode are said together
+        // at the word's end: a key answered by the speech after the keys that
+        // follow it at once is answered too.
+        bool answered = false;
+        bool typing = false;
+        double deadline = event.ms + 1000;
+        for (int j = i + 1; j < log.size() && log[j].ms <= deadline; ++j) {
+            if (log[j].kind == QLatin1String("speak")
+                || (!typing && log[j].kind == QLatin1String("clip"))) {
+                answered = true;
+                break;
+            }
+            if (log[j].kind == QLatin1String("key")) {
+                typing = true;
+                deadline = log[j].ms + 1000;
+            }
+        }
+        if (!answered) {
+            std::fprintf(stderr, "unanswered: %.3f key %s\n", event.ms, qPrintable(event.what));
+            ++unanswered;
+        }
+    }
+    return unanswered;
+}
+
+double nowMs()
+{
+    return std::chrono::duration<double, std::milli>(
+        std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Process start to the welcome window on screen, median of five runs of the
+// staged program, -1 when no X server can be started here.
+double startupToWelcome()
+{
+    QProcess xvfb;
+    xvfb.start(QStringLiteral("Xvfb"),
+        { QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+            QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+            QStringLiteral("tcp") });
+    if (!xvfb.waitForReadyRead(10000))
+        return -1;
+    const QString display = QLatin1Char(':') + QString::fromLatin1(xvfb.readLine().trimmed());
+
+    QTemporaryDir stage;
+    QDir(stage.path()).mkpath(QStringLiteral("data"));
+    QProcess::execute(QStringLiteral("cp"),
+        { QStringLiteral("-r"), QStringLiteral(PURIMBA_DEMO "/media"), stage.path() });
+    QFile::copy(QStringLiteral(PURIMBA_DEMO "/data/activities.xml"),
+        stage.filePath(QStringLiteral("data/activities.xml")));
+    QFile::copy(QStringLiteral(PURIMBA_EXECUTABLE), stage.filePath(QStringLiteral("purimba")));
+
+    const QString log = stage.filePath(QStringLiteral("clips.log"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("disk"));
+    env.insert(QStringLiteral("SDL_DISKAUDIODELAY"), QStringLiteral("0"));
+    env.insert(QStringLiteral("SDL_DISKAUDIOFILE"), stage.filePath(QStringLiteral("audio.raw")));
+    env.insert(QStringLiteral("PURIMBA_CLIP_LOG"), log);
+
+    QVector<double> startups;
+    for (int run = 0; run < 5; ++run) {
+        QFile::remove(log);
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(stage.path());
+        const double started = nowMs();
+        program.start(stage.filePath(QStringLiteral("purimba")), {});
+        double shown = -1;
+        for (int wait = 0; wait < 2000 && shown < 0; ++wait) {
+            for (const Event &event : readLog(log)) {
+                if (event.kind == QLatin1String("shown")
+                    && event.what == QLatin1String("WelcomeDialog"))
+                    shown = event.ms;
+            }
+            QThread::msleep(5);
+        }
+        program.terminate();
+        if (!program.waitForFinished(10000))
+            program.kill();
+        if (shown > 0)
+            startups.append(shown - started);
+    }
+    xvfb.terminate();
+    xvfb.waitForFinished(5000);
+    return startups.size() == 5 ? Bench::median(startups) : -1;
+}
+
+} // namespace
+
+void runE2eBench()
+{
+    const QString logs = QStringLiteral(PURIMBA_E2E_LOGS);
+    const QVector<Event> newLearner = readLog(logs + QStringLiteral("/new_learner/clips.log"));
+    if (newLearner.isEmpty()) {
+        std::fprintf(stderr, "No clip logs in %s: run the end-to-end tests (ctest -L e2e).\n",
+            qPrintable(logs));
+        return;
+    }
+    Bench::report("key_to_clip_ms_p95", percentile95(keyToClip(newLearner)), "ms");
+    QVector<Event> all = newLearner;
+    all += readLog(logs + QStringLiteral("/returning_learner/clips.log"));
+    Bench::report("chain_gap_ms_p95", percentile95(chainGaps(all)), "ms");
+    Bench::report("unanswered_keys", unansweredKeys(all), "keys");
+    Bench::report("startup_to_welcome_ms", startupToWelcome(), "ms");
+    QFile memory(logs + QStringLiteral("/monkey/memory.txt"));
+    if (memory.open(QIODevice::ReadOnly)) {
+        const double kb = memory.readAll().split(' ').value(1).trimmed().toDouble();
+        Bench::report("rss_mb_after_monkey", kb / 1024, "MB");
+    }
+}
