@@ -73,10 +73,23 @@ double startOf(const QVector<Event> &log, int request)
 QVector<double> keyToClip(const QVector<Event> &log)
 {
     QVector<double> delays;
+    bool inMenuBar = false;
     for (int i = 0; i < log.size(); ++i) {
+        if (log[i].kind == QLatin1String("start"))
+            inMenuBar = false;
         if (log[i].kind != QLatin1String("key"))
             continue;
-        for (int j = i + 1; j < log.size() && log[j].kind != QLatin1String("key"); ++j) {
+        // The menu bar acts on key presses, logged before their releases:
+        // from a modifier on, a request cannot be told to a release.
+        inMenuBar = inMenuBar || isModifier(log[i].what);
+        if (inMenuBar)
+            continue;
+        int next = i + 1;
+        while (next < log.size() && log[next].kind != QLatin1String("key"))
+            ++next;
+        if (next < log.size() && isModifier(log[next].what))
+            continue;
+        for (int j = i + 1; j < next; ++j) {
             if (log[j].kind != QLatin1String("request") || log[j].what.isEmpty())
                 continue;
             const double started = startOf(log, j);
@@ -88,12 +101,13 @@ QVector<double> keyToClip(const QVector<Event> &log)
     return delays;
 }
 
-// From a clip falling silent to the next step of its sequence sounding: a
-// request within chainMs of the silence with no key between (later requests
-// are the program's timers, 1.6 s and up), to that clip's start.
+// From a clip falling silent to the next step of its sequence sounding. A
+// step asks for its clip as soon as the previous player's finished() comes,
+// a few milliseconds after the silence; a request later than chainMs with no
+// key between is a timer's (1.6 s and up), a menu's or a window's.
 QVector<double> chainGaps(const QVector<Event> &log)
 {
-    const double chainMs = 500;
+    const double chainMs = 50;
     QVector<double> gaps;
     for (int i = 0; i < log.size(); ++i) {
         if (log[i].kind != QLatin1String("silent"))
