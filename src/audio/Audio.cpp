@@ -89,7 +89,8 @@ bool Audio::isSuperseded(Ticket ticket) const
     return m_sounding > ticket || (!m_pending.empty() && *m_pending.rbegin() > ticket);
 }
 
-bool Audio::playIfNewest(Ticket ticket, AudioClip *clip, Ticket *newer)
+bool Audio::playIfNewest(Ticket ticket, AudioClip *clip, Ticket *newer,
+                         const std::function<void()> &started)
 {
     bool played = false;
     {
@@ -102,6 +103,8 @@ bool Audio::playIfNewest(Ticket ticket, AudioClip *clip, Ticket *newer)
             clip->play();
             m_sounding = ticket;
             played = true;
+            if (started)
+                started();
         }
         *newer = newest;
     }

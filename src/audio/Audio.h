@@ -6,6 +6,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <set>
 
@@ -49,7 +50,10 @@ public:
     // Plays clip (may be null: nothing to play) if the request is still the
     // newest and was not withdrawn; settles the request either way. When it
     // does not play, *newer is the newest request that replaced it (0: none).
-    bool playIfNewest(Ticket ticket, AudioClip *clip, Ticket *newer);
+    // started runs right after the clip begins, still in turn with every
+    // other start, so that what it reports comes in the order heard.
+    bool playIfNewest(Ticket ticket, AudioClip *clip, Ticket *newer,
+                      const std::function<void()> &started = {});
     // Blocks until ticket has played or been given up.
     void waitUntilSettled(Ticket ticket);
     // Silences the channel if this request's clip is the one sounding.

@@ -34,11 +34,13 @@ void AudioThread::Run::play(const std::shared_ptr<Run> &run)
         if (!audio->isSuperseded(ticket))
             clip.emplace(run->path);
         Audio::Ticket newer = 0;
-        const bool played
-            = audio->playIfNewest(ticket, clip && !clip->isEmpty() ? &*clip : nullptr, &newer);
-        if (played) {
-            Q_EMIT AudioMonitor::instance()->clipStarted(run->file, AudioMonitor::now());
-        } else if (newer != 0) {
+        // Reported in turn with the other starts: a thread paused right
+        // after its start must not report it after a newer clip's.
+        const bool played = audio->playIfNewest(
+            ticket, clip && !clip->isEmpty() ? &*clip : nullptr, &newer, [&run] {
+                Q_EMIT AudioMonitor::instance()->clipStarted(run->file, AudioMonitor::now());
+            });
+        if (!played && newer != 0) {
             // Replaced before it could sound: like a clip cut off, it ends
             // when the clip that replaced it has ended.
             audio->waitUntilSettled(newer);
