@@ -3,6 +3,7 @@
 #include "audio/AudioThread.h"
 
 #include <QFrame>
+#include <QKeyEvent>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -70,6 +71,13 @@ protected:
     // audible menu. Any other key reaches keyReleased().
     void keyReleaseEvent(QKeyEvent *event) final;
     virtual void keyReleased(int key, const QString &text) = 0;
+    // Tab is a key like any other for the child: it never moves the keyboard
+    // out of the activity to the side panel, where nothing is heard and Space
+    // would press "Salir".
+    bool focusNextPrevChild(bool) override { return false; }
+    // Presses are taken here too (the activity acts on the release), so that
+    // none reaches the area around, which would move the focus on Tab.
+    void keyPressEvent(QKeyEvent *event) override { event->accept(); }
 
     // low + r / 32768 × (high − low + 1), r being rand() brought into 0 … 32767.
     int random(int low, int high);

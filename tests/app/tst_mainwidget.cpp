@@ -68,6 +68,17 @@ private Q_SLOTS:
         QCOMPARE(changed.last(), (QVariantList { activity, sub }));
     }
 
+    void tabKeepsTheKeyboardInTheActivity()
+    {
+        for (int activity = 0; activity < 4; ++activity) {
+            m_area->showActivity(activity, 0);
+            QWidget *focused = m_area->focusWidget();
+            QTest::keyClick(focused, Qt::Key_Tab);
+            QTest::keyClick(focused, Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(m_area->focusWidget(), focused);
+        }
+    }
+
     // The mode one widget enters is every widget's; choosing an activity
     // ends it everywhere.
     void keyMenuModeIsShared()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QKeyEvent>
 
 class QKeyEvent;
 
@@ -30,6 +31,13 @@ protected:
     // reach keyReleased(), also the Escape that ends it.
     void keyReleaseEvent(QKeyEvent *event) final;
     virtual void keyReleased(QKeyEvent *event) = 0;
+    // Tab is a key like any other for the child: it never moves the keyboard
+    // out of the activity to the side panel, where nothing is heard and Space
+    // would press "Salir".
+    bool focusNextPrevChild(bool) override { return false; }
+    // Presses are taken here too (the activity acts on the release), so that
+    // none reaches the area around, which would move the focus on Tab.
+    void keyPressEvent(QKeyEvent *event) override { event->accept(); }
 
     bool m_keyMenuMode = false;
 };
