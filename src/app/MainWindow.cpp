@@ -26,6 +26,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 
 int greetingMs = 13000;
@@ -107,6 +109,12 @@ MainWindow::MainWindow(bool tutor, QWidget *parent)
     Audio::instance()->init();
 
     m_greetingPlayer = new AudioThread(this);
+    m_menuPlayer = new AudioThread(this);
+    connect(m_menuPlayer, &AudioThread::finished, this, [this] {
+        // Anything asked for since has cleared it.
+        if (!m_entryAfterMenu.isEmpty())
+            AudioThread::playOnce(std::exchange(m_entryAfterMenu, QString()), this);
+    });
     m_greetingTimer = new QTimer(this);
     m_greetingTimer->setSingleShot(true);
     connect(m_greetingTimer, &QTimer::timeout, this, &MainWindow::slotTimer);
@@ -136,7 +144,7 @@ QMenu *MainWindow::addMenu(QMenu *parent, const QString &text, const char *clip)
 {
     QMenu *menu = parent ? parent->addMenu(text) : menuBar()->addMenu(text);
     const QString name = QString::fromUtf8(clip);
-    connect(menu, &QMenu::aboutToShow, this, [this, name] { sayMenuClip(name); });
+    connect(menu, &QMenu::aboutToShow, this, [this, name] { sayOpenedMenu(name); });
     return menu;
 }
 
@@ -146,7 +154,8 @@ QAction *MainWindow::addEntry(QMenu *menu, const QString &text, const QString &t
     QAction *action = menu->addAction(text);
     action->setStatusTip(tip);
     const QString name = QString::fromUtf8(clip);
-    connect(action, &QAction::hovered, this, [this, name] { sayMenuClip(name); });
+    connect(action, &QAction::hovered, this,
+        [this, name] { sayHighlighted(MediaPaths::menuClip(name)); });
     return action;
 }
 
@@ -190,7 +199,7 @@ void MainWindow::createMenus()
         QMenu *menu = addMenu(texts, tr(text), clip.constData());
         // Connected once here, not each time the entries are listed again.
         connect(menu, &QMenu::hovered, this,
-            [this, name](QAction *action) { slotSayText(name, action->text()); });
+            [this, name](QAction *action) { sayHighlighted(textTitleClip(name, action->text())); });
         connect(menu, &QMenu::triggered, this,
             [this, name](QAction *action) { slotOpenText(name, action->text()); });
         m_textsMenus.insert(name, menu);
@@ -206,8 +215,37 @@ QMenu *MainWindow::textsMenu(const QString &category) const
     return m_textsMenus.value(category);
 }
 
+// A menu opened from the keyboard highlights its first entry at once; that
+// entry's name waits for the menu's own, or the child would never hear which
+// menu opened.
+void MainWindow::sayOpenedMenu(const QString &name)
+{
+    m_menuPlayer->cancel();
+    m_entryAfterMenu.clear();
+    m_menuPlayer->file = MediaPaths::menuClip(name);
+    m_menuPlayer->start();
+    m_menuOpening = true;
+    QTimer::singleShot(0, this, [this] { m_menuOpening = false; });
+}
+
+void MainWindow::sayHighlighted(const QString &clip)
+{
+    if (m_menuOpening) {
+        m_entryAfterMenu = clip;
+        return;
+    }
+    m_entryAfterMenu.clear();
+    AudioThread::playOnce(clip, this);
+}
+
+QString MainWindow::textTitleClip(const QString &category, const QString &title) const
+{
+    return MediaPaths::textFile(m_language, category, title, QStringLiteral("menu.ogg"));
+}
+
 void MainWindow::sayMenuClip(const QString &name)
 {
+    m_entryAfterMenu.clear();
     AudioThread::playOnce(MediaPaths::menuClip(name), this);
 }
 
@@ -363,8 +401,8 @@ void MainWindow::slotOpenText(const QString &category, const QString &title)
 
 void MainWindow::slotSayText(const QString &category, const QString &title)
 {
-    AudioThread::playOnce(
-        MediaPaths::textFile(m_language, category, title, QStringLiteral("menu.ogg")), this);
+    m_entryAfterMenu.clear();
+    AudioThread::playOnce(textTitleClip(category, title), this);
 }
 
 void MainWindow::slotSayAudibleHelp()

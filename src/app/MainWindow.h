@@ -83,6 +83,9 @@ private:
     QMenu *addMenu(QMenu *parent, const QString &text, const char *clip);
     void setColorScheme(int activity);
     void sayMenuClip(const QString &name);
+    void sayOpenedMenu(const QString &name);
+    void sayHighlighted(const QString &clip);
+    QString textTitleClip(const QString &category, const QString &title) const;
     void sayAudibleMenuInstruction();
 
     const bool m_tutor;
@@ -109,6 +112,10 @@ private:
     CreditsWindow *m_credits;
     AdmWindow *m_admin = nullptr;
     AudioThread *m_greetingPlayer;
+    AudioThread *m_menuPlayer;
+    // The entry highlighted as its menu opened, said once the menu's name has been.
+    QString m_entryAfterMenu;
+    bool m_menuOpening = false;
     QTimer *m_greetingTimer;
     QHash<QString, QMenu *> m_textsMenus;
 };

@@ -106,7 +106,7 @@ private Q_SLOTS:
         for (const char *name : { "Letras y Numeros", "Sonidos de las Letras",
                  "Nombres de las Letras", "Numeros", "Te presento sonidos", "Como suena",
                  "Como empieza", "Braille", "Maquina Perkins", "Numeros escondidos",
-                 "Lenguaje", "Cuentos", "Escribir", "Salir", "Archivo" })
+                 "Lenguaje", "Cuentos", "Escribir", "Salir", "Archivo", "Usuario" })
             m_tree->addClip(menuClip(QString::fromUtf8(name)));
         for (const char *name : { "Saludo de mofli", "para menu audible", "ayuda" })
             m_tree->addClip(QStringLiteral("media/system/audio/instructions/%1.ogg")
@@ -387,6 +387,30 @@ private Q_SLOTS:
         QCOMPARE(m_window->menuBar()->palette().color(QPalette::Window), barColor);
         QCOMPARE(UserDatabase().findUser(QStringLiteral("Ana")).lastSubAct,
             QString::number(started.at(1)));
+    }
+
+    // From the keyboard a menu opens with its first entry highlighted: the
+    // menu's name is heard first, then the entry's; a move on cuts both.
+    void menuOpenedFromTheKeyboard()
+    {
+        makeWindow(true);
+        QMenu *file = action({ QStringLiteral("&Archivo") })->menu();
+        QAction *first = action({ QStringLiteral("&Archivo"), QStringLiteral("&Usuario") });
+        Q_EMIT file->aboutToShow();
+        first->hover();
+        QTRY_COMPARE(m_clips->started.size(), 2);
+        QCOMPARE(QStringList({ QFileInfo(m_clips->started.at(0)).fileName(),
+                     QFileInfo(m_clips->started.at(1)).fileName() }),
+            QStringList({ "Archivo.ogg", "Usuario.ogg" }));
+
+        m_clips->clear();
+        Q_EMIT file->aboutToShow();
+        first->hover();
+        QCoreApplication::processEvents();
+        action({ QStringLiteral("&Archivo"), QStringLiteral("S&alir") })->hover();
+        QTest::qWait(300);
+        QCOMPARE(m_clips->requestedNames().count(QStringLiteral("Usuario.ogg")), 0);
+        QCOMPARE(m_clips->requestedNames().last(), QStringLiteral("Salir.ogg"));
     }
 
     void quitting()
