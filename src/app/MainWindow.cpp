@@ -117,6 +117,8 @@ MainWindow::MainWindow(bool tutor, QWidget *parent)
     });
     m_greetingTimer = new QTimer(this);
     m_greetingTimer->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early: 650 ms into the greeting.
+    m_greetingTimer->setTimerType(Qt::PreciseTimer);
     connect(m_greetingTimer, &QTimer::timeout, this, &MainWindow::slotTimer);
 
     createMenus();
@@ -326,7 +328,7 @@ void MainWindow::sayAudibleMenuInstruction()
 {
     AudioThread::playOnce(MediaPaths::instructionClip(QStringLiteral("para menu audible.ogg")),
         this);
-    QTimer::singleShot(menuInstructionMs, this, &MainWindow::slotFirstActivity);
+    QTimer::singleShot(menuInstructionMs, Qt::PreciseTimer, this, &MainWindow::slotFirstActivity);
 }
 
 void MainWindow::slotTimer()
