@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -56,6 +59,13 @@ void catchSignal(int signalNumber)
 }
 
 } // namespace
+
+void limitMemoryArenas()
+{
+#ifdef __GLIBC__
+    mallopt(M_ARENA_MAX, 2);
+#endif
+}
 
 void catchTerminationSignals()
 {

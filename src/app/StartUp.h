@@ -17,6 +17,12 @@ enum class RunMode {
     Silent,        // two or more arguments: nothing at all, status argc
 };
 
+// Every clip is decoded on a thread of its own, and glibc would give each
+// thread a memory arena of its own that keeps the freed samples: over a
+// school day the program would grow for nothing. Two arenas are shared by
+// all. Called first thing in main(), before any thread.
+void limitMemoryArenas();
+
 // Appends standard output to "pu-debug.txt" and standard error to
 // "pu-error.txt" in the working directory. A log that cannot be opened leaves
 // its stream where it was; the program goes on.

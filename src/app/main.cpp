@@ -10,6 +10,7 @@
 
 int main(int argc, char **argv)
 {
+    StartUp::limitMemoryArenas();
     StartUp::catchTerminationSignals();
     StartUp::redirectLogs();
 
