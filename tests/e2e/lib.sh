@@ -98,6 +98,16 @@ EOF
 
 # Starts the staged program from its folder, as a user would, with SDL's disk
 # driver keeping what the child would hear.
+# A learner registered on an earlier day, at activity $2, sub-activity $3.
+register_learner() {
+    cat > "$STAGE/data/users.xml" << EOF
+<?xml version="1.0" encoding="UTF-8"?>
+<userdb>
+ <User Name="$1" LastAct="$2" LastSubAct="$3" CreateDate="Mon Dec 7 2026" LastDate="Mon Dec 7 2026"/>
+</userdb>
+EOF
+}
+
 start_program() {
     (
         cd "$STAGE" || exit 1

@@ -74,12 +74,7 @@ settle() {
 
 start_x
 stage
-cat > "$STAGE/data/users.xml" << 'EOF'
-<?xml version="1.0" encoding="UTF-8"?>
-<userdb>
- <User Name="mono" LastAct="0" LastSubAct="1" CreateDate="Mon Dec 7 2026" LastDate="Mon Dec 7 2026"/>
-</userdb>
-EOF
+register_learner mono 0 1
 start_program
 expect " shown WelcomeDialog" 30
 focus_top

@@ -5,12 +5,7 @@ source "$(dirname "$0")/lib.sh"
 
 start_x
 stage
-cat > "$STAGE/data/users.xml" << 'EOF'
-<?xml version="1.0" encoding="UTF-8"?>
-<userdb>
- <User Name="ana" LastAct="1" LastSubAct="6" CreateDate="Mon Dec 7 2026" LastDate="Mon Dec 7 2026"/>
-</userdb>
-EOF
+register_learner ana 1 6
 
 # The welcome window closes by itself 14 s after it was made, which may be
 # a while before it is on screen.
