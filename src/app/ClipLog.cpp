@@ -36,7 +36,9 @@ ClipLog::ClipLog(int fd, QObject *parent)
     // thread while the log is destroyed is still written safely.
     connect(
         monitor, &AudioMonitor::clipRequested, this,
-        [fd](const QString &file) { write(fd, AudioMonitor::now(), "request", file); },
+        [fd](const QString &file, bool step) {
+            write(fd, AudioMonitor::now(), step ? "step" : "request", file);
+        },
         Qt::DirectConnection);
     connect(
         monitor, &AudioMonitor::clipStarted, this,

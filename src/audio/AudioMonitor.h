@@ -18,8 +18,10 @@ public:
 
 Q_SIGNALS:
     // On the GUI thread, when a player is started with this file (also for an
-    // empty or missing file, which then plays nothing).
-    void clipRequested(const QString &file);
+    // empty or missing file, which then plays nothing). step: asked for by
+    // the end of another clip, as the next step of a spoken sequence, rather
+    // than by a key, a timer or a window.
+    void clipRequested(const QString &file, bool step);
     // On the player thread, right after the clip began on the voice channel.
     void clipStarted(const QString &file, qint64 nanoseconds);
     // On the player thread, once a clip that started has fallen silent by

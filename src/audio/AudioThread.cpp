@@ -66,6 +66,9 @@ void AudioThread::Run::play(const std::shared_ptr<Run> &run)
 
 namespace {
 std::atomic<int> liveInstances { 0 };
+// GUI thread only: how many finished() signals are being delivered right now.
+// A player started meanwhile is the next step of a sequence.
+int finishedUnderWay = 0;
 }
 
 AudioThread::AudioThread(QObject *parent)
@@ -99,7 +102,7 @@ void AudioThread::start()
     }
     run->owner = this;
     m_run = run;
-    Q_EMIT AudioMonitor::instance()->clipRequested(file);
+    Q_EMIT AudioMonitor::instance()->clipRequested(file, finishedUnderWay > 0);
     std::thread([run] { Run::play(run); }).detach();
 }
 
@@ -128,7 +131,9 @@ void AudioThread::runEnded(const std::shared_ptr<Run> &run)
     if (run != m_run)
         return;
     m_run.reset();
+    ++finishedUnderWay;
     Q_EMIT finished();
+    --finishedUnderWay;
 }
 
 AudioThread *AudioThread::oneShot(const QString &file, QObject *parent)

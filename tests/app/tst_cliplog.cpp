@@ -68,8 +68,9 @@ private Q_SLOTS:
         QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
     }
 
-    // A key, a clip with its request and its silence, speech and a window,
-    // each on a line of its own; a second run appends to the same file.
+    // A key, a clip with its request and its silence, the next step of a
+    // sequence, speech and a window, each on a line of its own; a second run
+    // appends to the same file.
     void oneLinePerEventAppended()
     {
         QTemporaryDir folder;
@@ -84,25 +85,37 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QTest::keyRelease(window.windowHandle(), Qt::Key_F2);
             const QString clip = TestSupport::fixture(QStringLiteral("tone-50ms.ogg"));
+            const QString next = TestSupport::fixture(QStringLiteral("tone-300ms.ogg"));
+            // The second clip is the next step of a sequence: its end starts it.
             AudioThread player;
-            TestSupport::FinishedCounter finished(&player);
+            AudioThread step;
+            step.file = next;
+            connect(&player, &AudioThread::finished, &step, &AudioThread::start);
+            TestSupport::FinishedCounter finished(&step);
             player.file = clip;
             player.start();
             QVERIFY(finished.waitFor(1));
+            // The same player started again by the test is not a step.
+            step.start();
+            QVERIFY(finished.waitFor(2));
             Q_EMIT AudioMonitor::instance()->speechRequested(QStringLiteral("Ana\nMaría"));
 
             const QStringList log1 = lines(path);
             const QRegularExpression format(QStringLiteral(
-                "^\\d+\\.\\d{3} (start|key|request|clip|silent|speak|shown|players) .+$"));
+                "^\\d+\\.\\d{3} (start|key|request|step|clip|silent|speak|shown|players) .+$"));
             for (const QString &line : log1)
                 QVERIFY2(format.match(line).hasMatch(), qPrintable(line));
             QCOMPARE(ofKind(log1, QStringLiteral("start")).size(), run);
             QCOMPARE(ofKind(log1, QStringLiteral("key")).size(), run);
             QCOMPARE(ofKind(log1, QStringLiteral("key")).last(), QStringLiteral("F2"));
             QCOMPARE(ofKind(log1, QStringLiteral("shown")).last(), QStringLiteral("learnerWindow"));
-            QCOMPARE(ofKind(log1, QStringLiteral("request")).last(), clip);
-            QCOMPARE(ofKind(log1, QStringLiteral("clip")).last(), clip);
-            QCOMPARE(ofKind(log1, QStringLiteral("silent")).last(), clip);
+            QCOMPARE(ofKind(log1, QStringLiteral("request")).mid(2 * (run - 1)),
+                     QStringList({ clip, next }));
+            QCOMPARE(ofKind(log1, QStringLiteral("step")).size(), run);
+            QCOMPARE(ofKind(log1, QStringLiteral("step")).last(), next);
+            QCOMPARE(ofKind(log1, QStringLiteral("clip")).mid(3 * (run - 1)),
+                     QStringList({ clip, next, next }));
+            QCOMPARE(ofKind(log1, QStringLiteral("silent")).last(), next);
             QCOMPARE(ofKind(log1, QStringLiteral("speak")).last(), QStringLiteral("Ana María"));
             if (run == 1) {
                 // No player was alive when the key came.

@@ -214,7 +214,7 @@ quit_from_menu() {
     press alt+a
     CURSOR=$PRESSED
     # Asked for, though the first entry, highlighted at once, cuts it off.
-    expect " request .*/Archivo.ogg$"
+    expect " (request|step) .*/Archivo.ogg$"
     press Up
     hear "Salir.ogg"
     # The entry is triggered on the press: the program may be gone before

@@ -29,17 +29,17 @@ hear "Verifica nombre.ogg"
 press Return
 # The timers run from the moment a clip is asked for; Qt's coarse timers may
 # fire up to 5 % early.
-expect " request .*/Saludo de mofli.ogg$"
+expect " (request|step) .*/Saludo de mofli.ogg$"
 greeting=$LINE
 hear "Saludo de mofli.ogg"
 focus_top
 
 # The 13 s greeting runs out, the audible-menu instruction follows, and 5 s
 # later the first activity of a new learner starts.
-expect " request .*/para menu audible.ogg$" 20
+expect " (request|step) .*/para menu audible.ogg$" 20
 instruction=$LINE
 [ "$(elapsed_ms "$greeting" "$instruction")" -ge 12350 ] || fail "the greeting was cut short"
-expect " request .*/Te presento sonidos.ogg$" 10
+expect " (request|step) .*/Te presento sonidos.ogg$" 10
 first=$LINE
 [ "$(elapsed_ms "$instruction" "$first")" -ge 4750 ] || fail "the first activity came early"
 
@@ -79,10 +79,10 @@ hear "(excelente|muy bien|bravo|bien|perfecto).ogg"
 hear "encontraste el sonido.ogg"
 hear "Letras/$target/[^/]+/letter_sound.ogg"
 hear "de.ogg"
-expect " request .*/Letras/$target/[^/]+/name.ogg$"
+expect " (request|step) .*/Letras/$target/[^/]+/name.ogg$"
 word=$LINE
 hear "Letras/$target/[^/]+/name.ogg"
-expect " request .*/Letras/[A-Za-z]+/[^/]+/letter_sound.ogg$" 10
+expect " (request|step) .*/Letras/[A-Za-z]+/[^/]+/letter_sound.ogg$" 10
 next=$LINE
 [ "$(elapsed_ms "$word" "$next")" -ge 2850 ] || fail "the next turn came before 3 s"
 

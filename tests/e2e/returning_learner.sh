@@ -28,7 +28,7 @@ focus_top
 # Space cuts the greeting short; 5 s after the instruction the stored
 # activity, the Perkins brailler's exploration, starts again.
 press space
-expect " request .*/para menu audible.ogg$"
+expect " (request|step) .*/para menu audible.ogg$"
 instruction=$LINE
 hear "Exploracion perkins.ogg" 10
 [ "$(elapsed_ms "$instruction" "$LINE")" -ge 4750 ] || fail "the stored activity came early"

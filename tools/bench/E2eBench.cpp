@@ -55,6 +55,18 @@ bool isModifier(const QString &key)
         || key == QLatin1String("Ctrl");
 }
 
+// A clip asked for by a key, a timer or a window, or as the next step of a
+// sequence (by the end of the clip before it).
+bool isStep(const Event &event)
+{
+    return event.kind == QLatin1String("step") && !event.what.isEmpty();
+}
+
+bool isRequest(const Event &event)
+{
+    return (event.kind == QLatin1String("request") && !event.what.isEmpty()) || isStep(event);
+}
+
 // When the clip asked for at log[request] started; -1 when a newer request
 // came first (it was replaced before it could sound).
 double startOf(const QVector<Event> &log, int request)
@@ -62,7 +74,7 @@ double startOf(const QVector<Event> &log, int request)
     for (int k = request + 1; k < log.size(); ++k) {
         if (log[k].kind == QLatin1String("clip") && log[k].what == log[request].what)
             return log[k].ms;
-        if (log[k].kind == QLatin1String("request") && !log[k].what.isEmpty())
+        if (isRequest(log[k]))
             return -1;
     }
     return -1;
@@ -89,8 +101,9 @@ QVector<double> keyToClip(const QVector<Event> &log)
             ++next;
         if (next < log.size() && isModifier(log[next].what))
             continue;
+        // A step still under way from before the key is not its answer.
         for (int j = i + 1; j < next; ++j) {
-            if (log[j].kind != QLatin1String("request") || log[j].what.isEmpty())
+            if (!isRequest(log[j]) || isStep(log[j]))
                 continue;
             const double started = startOf(log, j);
             if (started >= 0)
@@ -101,27 +114,29 @@ QVector<double> keyToClip(const QVector<Event> &log)
     return delays;
 }
 
-// From a clip falling silent to the next step of its sequence sounding. A
-// step asks for its clip as soon as the previous player's finished() comes,
-// a few milliseconds after the silence; a request later than chainMs with no
-// key between is a timer's (1.6 s and up), a menu's or a window's.
+// From a clip falling silent to the next step of its sequence sounding: the
+// program marks the steps, asked for by the end of the clip before them (a
+// step with no file to play hands on at once, and the gap runs across it).
+// A clip, a key or a request between the silence and the step means the
+// silence was not handed over: the clip before was cut off, or a timer or
+// a key started a new sequence.
 QVector<double> chainGaps(const QVector<Event> &log)
 {
-    const double chainMs = 50;
     QVector<double> gaps;
+    int silence = -1;
     for (int i = 0; i < log.size(); ++i) {
-        if (log[i].kind != QLatin1String("silent"))
+        const QString &kind = log[i].kind;
+        if (kind == QLatin1String("silent"))
+            silence = i;
+        else if (kind == QLatin1String("clip") || kind == QLatin1String("key")
+            || kind == QLatin1String("request"))
+            silence = -1;
+        if (!isStep(log[i]) || silence < 0)
             continue;
-        for (int j = i + 1; j < log.size() && log[j].ms - log[i].ms < chainMs; ++j) {
-            if (log[j].kind == QLatin1String("key"))
-                break;
-            if (log[j].kind != QLatin1String("request"))
-                continue;
-            const double started = startOf(log, j);
-            if (started >= 0)
-                gaps.append(started - log[i].ms);
-            break;
-        }
+        const double started = startOf(log, i);
+        if (started >= 0)
+            gaps.append(started - log[silence].ms);
+        silence = -1;
     }
     return gaps;
 }
@@ -136,8 +151,7 @@ int unansweredKeys(const QVector<Event> &log)
         const Event &event = log[i];
         if (event.kind == QLatin1String("start"))
             inActivities = false;
-        if (event.kind == QLatin1String("request")
-            && event.what.endsWith(QLatin1String("/para menu audible.ogg")))
+        if (isRequest(event) && event.what.endsWith(QLatin1String("/para menu audible.ogg")))
             inActivities = true;
         if (event.kind != QLatin1String("key") || !inActivities)
             continue;
