@@ -1,5 +1,6 @@
 #include "activities/ActivityWidget.h"
 
+#include "activities/KeyMenuMode.h"
 #include "audio/Audio.h"
 #include "audio/AudioThread.h"
 #include "content/MediaPaths.h"
@@ -32,6 +33,11 @@ ActivityWidget::ActivityWidget(QFrame::Shadow shadow, const QString &scoreType, 
     // A coarse timer may fire up to 5 % early; the pause is meant to last.
     m_turnTimer->setTimerType(Qt::PreciseTimer);
     connect(m_turnTimer, &QTimer::timeout, this, [this] { m_turnStart(); });
+
+    m_menuMode = new KeyMenuMode(
+        this, [this] { stopSequences(); },
+        [this](bool keyPressed) { resumeAfterMenu(keyPressed); });
+    connect(m_menuMode, &KeyMenuMode::switched, this, &ActivityWidget::signalKeyMenuMode);
 }
 
 void ActivityWidget::setScoreManagers(const QList<ScoreManager *> &managers)
@@ -57,9 +63,14 @@ QString ActivityWidget::instruction(const QString &name)
 // ---------------------------------------------------------------------------
 // Simple state
 
+bool ActivityWidget::keyMenuMode() const
+{
+    return m_menuMode->isOn();
+}
+
 void ActivityWidget::slotSetKeyMenuMode(bool mode)
 {
-    m_keyMenuMode = mode;
+    m_menuMode->set(mode);
 }
 
 void ActivityWidget::slotSetCurrentUserName(const QString &name)
@@ -69,8 +80,7 @@ void ActivityWidget::slotSetCurrentUserName(const QString &name)
 
 void ActivityWidget::slotSayMenuMode(bool mode)
 {
-    playOneShot(
-        instruction(mode ? QStringLiteral("Modo menu.ogg") : QStringLiteral("Modo normal.ogg")));
+    m_menuMode->announce(mode);
 }
 
 void ActivityWidget::slotSelectedLetters(const QString &letters)
@@ -93,12 +103,7 @@ void ActivityWidget::keyReleaseEvent(QKeyEvent *event)
     if (event->isAutoRepeat())
         return;
     const int key = event->key();
-    if (key == Qt::Key_Escape) {
-        m_keyMenuMode = !m_keyMenuMode;
-        slotSayMenuMode(m_keyMenuMode);
-        Q_EMIT signalKeyMenuMode(m_keyMenuMode);
-    }
-    if (m_keyMenuMode) {
+    if (m_menuMode->takesKey(key)) {
         Q_EMIT signalSayMenu(key);
         return;
     }

@@ -9,6 +9,7 @@
 #include <functional>
 
 class DataStore;
+class KeyMenuMode;
 class QKeyEvent;
 class QTimer;
 class ScoreManager;
@@ -29,7 +30,7 @@ public:
     // The program's data store: with it a learner switch parses the score
     // file only when it changed; without one every read parses it afresh.
     void setDataStore(DataStore *store) { m_store = store; }
-    bool keyMenuMode() const { return m_keyMenuMode; }
+    bool keyMenuMode() const;
     int group() const { return m_group; }
     int activity() const { return m_activity; }
 
@@ -71,6 +72,12 @@ protected:
     // audible menu. Any other key reaches keyReleased().
     void keyReleaseEvent(QKeyEvent *event) final;
     virtual void keyReleased(int key, const QString &text) = 0;
+    // Once the menu mode has ended and "Modo normal" has been heard, takes
+    // up what turning it on stopped (stopSequences()). keyPressed: the child
+    // released a key meanwhile and has been answered as for any key; a key
+    // that moved the activity on has called stopSequences(), and then this
+    // step does not come at all.
+    virtual void resumeAfterMenu(bool /*keyPressed*/) { }
     // Tab is a key like any other for the child: it never moves the keyboard
     // out of the activity to the side panel, where nothing is heard and Space
     // would press "Salir".
@@ -125,11 +132,12 @@ protected:
             [widget = static_cast<Widget *>(this), turnStart] { (widget->*turnStart)(); });
     }
     // Ends whatever the widget is saying or about to say: every clip under
-    // way, the chains they would start and the pause before the next question.
+    // way, the chains they would start, the pause before the next question
+    // and what "Modo normal" would lead back to.
     void stopSequences();
 
     QString m_userName;
-    bool m_keyMenuMode = false;
+    KeyMenuMode *m_menuMode = nullptr;
     QString m_selectedLetters;
     bool m_mofliAudio = true;
     int m_group = -1;

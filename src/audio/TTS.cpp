@@ -207,6 +207,18 @@ void TTS::dropWaiting(QObject *owner)
     SpeechQueue::instance()->dropWaiting(owner);
 }
 
+void TTS::stop(QObject *owner)
+{
+    dropWaiting(owner);
+    if (!owner)
+        return;
+    // Every synthesizer is started as a child of its owner; one that has
+    // outlived its turn is ended too. Its end passes the turn on.
+    const auto synthesizers = owner->findChildren<QProcess *>(Qt::FindDirectChildrenOnly);
+    for (QProcess *synthesizer : synthesizers)
+        synthesizer->kill();
+}
+
 bool TTS::isBusy()
 {
     return SpeechQueue::instance()->isBusy();

@@ -32,6 +32,10 @@ public:
     // Drops owner's requests still waiting for their turn; a synthesizer
     // already speaking goes on.
     static void dropWaiting(QObject *owner);
+    // Ends owner's speech: its waiting requests are dropped and a
+    // synthesizer speaking for it is killed (one that plays through a
+    // player program of its own may leave it the sound already made).
+    static void stop(QObject *owner);
     // While a synthesizer runs or a request waits for its turn.
     static bool isBusy();
 

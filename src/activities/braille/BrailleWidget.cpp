@@ -1,5 +1,6 @@
 #include "activities/braille/BrailleWidget.h"
 
+#include "activities/KeyMenuMode.h"
 #include "activities/braille/Braille.h"
 #include "content/MediaPaths.h"
 #include "users/ScoreManager.h"
@@ -194,9 +195,20 @@ void BrailleWidget::showDevice()
 // ---------------------------------------------------------------------------
 // Activity selection
 
+BrailleWidget::QuestionStart BrailleWidget::questionStart() const
+{
+    if (inHiddenPoints())
+        return &BrailleWidget::slotPickPoint;
+    if (inHiddenLetters())
+        return &BrailleWidget::slotPickLetter;
+    if (inHiddenNumbers())
+        return &BrailleWidget::slotPickNumber;
+    return nullptr;
+}
+
 void BrailleWidget::setActivity(int group, int sub)
 {
-    m_keyMenuMode = false;
+    m_menuMode->set(false);
     displayReset();
     m_group = group;
     m_activity = sub;
@@ -213,14 +225,7 @@ void BrailleWidget::setActivity(int group, int sub)
     m_instructionClip = instruction(QString::fromLatin1(activities[sub].instruction));
     showDevice();
 
-    void (BrailleWidget::*firstQuestion)() = nullptr;
-    if (inHiddenPoints())
-        firstQuestion = &BrailleWidget::slotPickPoint;
-    else if (inHiddenLetters())
-        firstQuestion = &BrailleWidget::slotPickLetter;
-    else if (inHiddenNumbers())
-        firstQuestion = &BrailleWidget::slotPickNumber;
-
+    const QuestionStart firstQuestion = questionStart();
     if (!m_mofliAudio) {
         // Without the instruction nothing else would ever ask the first
         // question, and the activity could not be used.
@@ -233,6 +238,24 @@ void BrailleWidget::setActivity(int group, int sub)
         connect(
             m_instructionPlayer, &AudioThread::finished, this, firstQuestion, Qt::UniqueConnection);
     play(m_instructionPlayer, m_instructionClip);
+}
+
+void BrailleWidget::resumeAfterMenu(bool keyPressed)
+{
+    const QuestionStart nextQuestion = questionStart();
+    // Exploring, forming letters and reading numbers wait for the child's
+    // next key.
+    if (!nextQuestion)
+        return;
+    // The instruction was cut before the first question (without the
+    // mascot's voice it was asked at once), or the praise, the correction
+    // or the pause before the next one: no key can start that question.
+    if (!m_questionDrawn || m_answered)
+        (this->*nextQuestion)();
+    // Dots raised meanwhile are an answer in the making, not to be
+    // talked over.
+    else if (!keyPressed)
+        announceQuestion();
 }
 
 // ---------------------------------------------------------------------------

@@ -74,8 +74,16 @@ public Q_SLOTS:
 
 protected:
     void keyReleased(int key, const QString &text) override;
+    // A question cut off is asked again; an instruction, praise, correction
+    // or pause cut off leads to the next question.
+    void resumeAfterMenu(bool keyPressed) override;
 
 private:
+    using QuestionStart = void (BrailleWidget::*)();
+    // The slot that draws and asks the current activity's question; none
+    // outside the hidden-item activities.
+    QuestionStart questionStart() const;
+
     bool inSub(int a, int b) const { return m_group == 1 && (m_activity == a || m_activity == b); }
     bool inHiddenPoints() const { return inSub(1, 7); }
     bool inHiddenLetters() const { return inSub(3, 9); }

@@ -11,6 +11,9 @@ class QTextEdit;
 // written is spoken back letter by letter from recorded clips (letter mode),
 // or through the synthesizer word by word, sentence by sentence or as the
 // whole text (word, sentence and text modes).
+//
+// Back from the key menu mode nothing is said again: what it stopped echoed
+// keys typed before the menu, and the text box still shows them.
 class EscrituraWidget : public LanguageWidget
 {
     Q_OBJECT

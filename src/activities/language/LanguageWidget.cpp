@@ -1,8 +1,9 @@
 #include "activities/language/LanguageWidget.h"
 
+#include "activities/KeyMenuMode.h"
 #include "audio/Audio.h"
 #include "audio/AudioThread.h"
-#include "content/MediaPaths.h"
+#include "audio/TTS.h"
 
 #include <QKeyEvent>
 
@@ -10,18 +11,32 @@ LanguageWidget::LanguageWidget(QWidget *parent)
     : QFrame(parent)
 {
     Audio::instance()->init();
+    m_menuMode = new KeyMenuMode(
+        this, [this] { stopSpeaking(); }, [this](bool keyPressed) { resumeAfterMenu(keyPressed); });
+    connect(m_menuMode, &KeyMenuMode::switched, this, &LanguageWidget::signalKeyMenuMode);
+}
+
+bool LanguageWidget::keyMenuMode() const
+{
+    return m_menuMode->isOn();
 }
 
 void LanguageWidget::slotSetKeyMenuMode(bool mode)
 {
-    m_keyMenuMode = mode;
+    m_menuMode->set(mode);
 }
 
 void LanguageWidget::slotSayMenuMode(bool mode)
 {
-    AudioThread::playOnce(MediaPaths::instructionClip(mode ? QStringLiteral("Modo menu.ogg")
-                                                           : QStringLiteral("Modo normal.ogg")),
-        this);
+    m_menuMode->announce(mode);
+}
+
+void LanguageWidget::stopSpeaking()
+{
+    const auto players = findChildren<AudioThread *>(Qt::FindDirectChildrenOnly);
+    for (AudioThread *player : players)
+        player->cancel();
+    TTS::stop(this);
 }
 
 void LanguageWidget::keyReleaseEvent(QKeyEvent *event)
@@ -29,12 +44,7 @@ void LanguageWidget::keyReleaseEvent(QKeyEvent *event)
     // A held key repeats its release; only the first one counts.
     if (event->isAutoRepeat())
         return;
-    if (event->key() == Qt::Key_Escape) {
-        m_keyMenuMode = !m_keyMenuMode;
-        slotSayMenuMode(m_keyMenuMode);
-        Q_EMIT signalKeyMenuMode(m_keyMenuMode);
-    }
-    if (m_keyMenuMode) {
+    if (m_menuMode->takesKey(event->key())) {
         Q_EMIT signalSayMenu(event->key());
         return;
     }

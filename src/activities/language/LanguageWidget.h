@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 
+class KeyMenuMode;
 class QKeyEvent;
 
 // What the writing activity and the texts reader do alike: they act on key
@@ -12,7 +13,7 @@ class LanguageWidget : public QFrame
 {
     Q_OBJECT
 public:
-    bool keyMenuMode() const { return m_keyMenuMode; }
+    bool keyMenuMode() const;
 
 Q_SIGNALS:
     void signalKeyMenuMode(bool mode);
@@ -31,6 +32,10 @@ protected:
     // reach keyReleased(), also the Escape that ends it.
     void keyReleaseEvent(QKeyEvent *event) final;
     virtual void keyReleased(QKeyEvent *event) = 0;
+    // Once the menu mode has ended and "Modo normal" has been heard, takes
+    // up what turning it on stopped. keyPressed: the child released a key
+    // meanwhile.
+    virtual void resumeAfterMenu(bool /*keyPressed*/) { }
     // Tab is a key like any other for the child: it never moves the keyboard
     // out of the activity to the side panel, where nothing is heard and Space
     // would press "Salir".
@@ -39,5 +44,11 @@ protected:
     // none reaches the area around, which would move the focus on Tab.
     void keyPressEvent(QKeyEvent *event) override { event->accept(); }
 
-    bool m_keyMenuMode = false;
+    KeyMenuMode *m_menuMode = nullptr;
+
+private:
+    // Ends every clip the widget is playing and its speech, so that the
+    // menu is heard alone: the synthesizer speaks outside the voice channel,
+    // and no clip would cut it.
+    void stopSpeaking();
 };

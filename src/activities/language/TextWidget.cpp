@@ -1,5 +1,6 @@
 #include "activities/language/TextWidget.h"
 
+#include "activities/KeyMenuMode.h"
 #include "audio/AudioThread.h"
 #include "content/MediaPaths.h"
 
@@ -38,7 +39,7 @@ void TextWidget::startReading()
     // The old text's clip gives way at once to the new text's first frame,
     // and its end does not move the new reading on.
     m_framePlayer->cancel();
-    m_keyMenuMode = false;
+    m_menuMode->set(false);
     m_frame = 1;
     // A text without frames shows nothing rather than the last text's picture.
     m_pictureLabel->clear();
@@ -47,6 +48,7 @@ void TextWidget::startReading()
 
 void TextWidget::slotPlayFrame()
 {
+    m_readingFrame = 0;
     if (m_textFolder.isEmpty() || !isVisible())
         return;
     const QString picture = MediaPaths::textFramePicture(m_textFolder, m_frame);
@@ -56,14 +58,28 @@ void TextWidget::slotPlayFrame()
     m_pictureLabel->setPixmap(QPixmap(picture));
     m_framePlayer->file = clip;
     m_framePlayer->start();
+    m_readingFrame = m_frame;
     ++m_frame;
+}
+
+void TextWidget::resumeAfterMenu(bool)
+{
+    // No key acts here, so one released meanwhile changes nothing. The frame
+    // cut off is read again whole, its picture still on screen: no sentence
+    // is lost and the child need not hear the text again from its start.
+    if (m_readingFrame == 0)
+        return;
+    m_frame = m_readingFrame;
+    slotPlayFrame();
 }
 
 void TextWidget::hideEvent(QHideEvent *event)
 {
     // Leaving the page ends the reading: the clip sounding plays out, but no
     // later frame follows. A minimised window is not leaving.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         m_framePlayer->cancel();
+        m_readingFrame = 0;
+    }
     LanguageWidget::hideEvent(event);
 }

@@ -35,11 +35,16 @@ public Q_SLOTS:
 protected:
     // No key acts outside the menu mode.
     void keyReleased(QKeyEvent *) override { }
+    // A reading cut off by the menu goes on from the frame it was on.
+    void resumeAfterMenu(bool keyPressed) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
     QString m_textFolder;
     int m_frame = 1;
+    // The frame whose clip is being read, until the next one is shown; 0
+    // when the reading has ended or was left.
+    int m_readingFrame = 0;
     AudioThread *m_framePlayer = nullptr;
     QLabel *m_pictureLabel = nullptr;
 };

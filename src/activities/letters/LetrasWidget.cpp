@@ -1,5 +1,6 @@
 #include "activities/letters/LetrasWidget.h"
 
+#include "activities/KeyMenuMode.h"
 #include "audio/AudioThread.h"
 #include "content/KeyboardManager.h"
 #include "content/MediaPaths.h"
@@ -250,7 +251,7 @@ void LetrasWidget::setPicture(const QString &path)
 
 void LetrasWidget::setActivity(int group, int activity)
 {
-    m_keyMenuMode = false;
+    m_menuMode->set(false);
     Q_EMIT sugerencia(QString(), QString());
     m_group = group;
     m_activity = activity;
@@ -290,6 +291,29 @@ void LetrasWidget::setActivity(int group, int activity)
         connect(m_instructionPlayer, &AudioThread::finished, this, &LetrasWidget::slotPickNumber,
             Qt::UniqueConnection);
     play(m_instructionPlayer, m_lastInstruction);
+}
+
+void LetrasWidget::resumeAfterMenu(bool keyPressed)
+{
+    // A presentation waits for the child's next key.
+    if (!isGuessingActivity())
+        return;
+    const bool numbers = inActivity(7);
+    const bool drawn = numbers ? m_numberDrawn : m_letterDrawn;
+    // Without the mascot's voice there was no instruction to lead to a
+    // first question.
+    if (!drawn && !m_mofliAudio)
+        return;
+    // The instruction was cut before the first question, or the praise or
+    // the pause before the next one: no key can start that question.
+    if (!drawn || m_answered) {
+        numbers ? slotPickNumber() : slotPickLetter();
+        return;
+    }
+    // A key released meanwhile shows the child is at the question already,
+    // and it has had its answer.
+    if (!keyPressed)
+        slotLastInstruction();
 }
 
 bool LetrasWidget::isGuessingActivity() const

@@ -79,6 +79,9 @@ public Q_SLOTS:
 
 protected:
     void keyReleased(int key, const QString &text) override;
+    // A question cut off is asked again; an instruction, praise or pause
+    // cut off leads to the next question.
+    void resumeAfterMenu(bool keyPressed) override;
 
 private:
     // The first clip of the current turn's question; the follow-up slots

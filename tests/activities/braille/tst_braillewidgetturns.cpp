@@ -30,6 +30,8 @@ private Q_SLOTS:
     void answerDuringPraise();
     void leavingMidSequence();
     void lastInstruction();
+    void menuModeMidSentence_data();
+    void menuModeMidSentence();
 };
 
 void TestBrailleWidgetTurns::hiddenPointsRound_data()
@@ -258,6 +260,70 @@ void TestBrailleWidgetTurns::lastInstruction()
     m_w->slotLastInstruction(); // the instruction
     waitIdle();
     QCOMPARE(clips(), (QStringList { nameOf("B"), nameOf("B"), "Formemos letras perkins.ogg" }));
+}
+
+void TestBrailleWidgetTurns::menuModeMidSentence_data()
+{
+    QTest::addColumn<bool>("mascot");
+    QTest::addColumn<QString>("keys"); // then the Escapes, at once
+    QTest::addColumn<bool>("pause"); // wait for the pause after the correction
+    QTest::addColumn<int>("escapes");
+    QTest::addColumn<int>("answerDraws"); // before the next question; -1: the first one again
+    QTest::newRow("the instruction") << true << "" << false << 1 << -1;
+    QTest::newRow("the question") << false << "" << false << 1 << -1;
+    QTest::newRow("the praise") << false << "8" << false << 1 << 1;
+    QTest::newRow("the praise, Escape thrice") << false << "8" << false << 3 << 1;
+    QTest::newRow("the correction") << false << "7 7 7" << false << 1 << 2;
+    QTest::newRow("the pause") << false << "7 7 7" << true << 1 << 2;
+}
+
+// Hidden point 4. Nothing is asked in the key menu mode; back from it, the
+// question cut off is asked again, or the next one after praise or a
+// correction.
+void TestBrailleWidgetTurns::menuModeMidSentence()
+{
+    QFETCH(bool, mascot);
+    QFETCH(QString, keys);
+    QFETCH(bool, pause);
+    QFETCH(int, escapes);
+    QFETCH(int, answerDraws);
+    const auto seed = seedWhere([](Draws &d) {
+        const bool first = d.dot() == 4;
+        d.wordOf("4");
+        Draws afterPraise = d;
+        afterPraise.draw(0, 0);
+        d.draw(0, 0);
+        d.draw(0, 0);
+        return first && afterPraise.dot() != 4 && d.dot() != 4;
+    });
+    Draws draws(seed);
+    draws.dot();
+    draws.wordOf("4");
+    for (int i = 0; i < answerDraws; ++i)
+        draws.draw(0, 0);
+    const QString asked = answerDraws < 0 ? nameOf("4") : nameOf(QString::number(draws.dot()));
+    m_w->setTurnDelayForTesting(1000);
+    m_w->setMofliAudio(mascot ? 2 : 0);
+    start(1, seed);
+    press(keys);
+    if (pause) {
+        QTRY_COMPARE(clips().size(), 5); // the correction ends with the point's name
+        waitIdle();
+    }
+    mark();
+    QStringList expected;
+    for (int i = 0; i < escapes; ++i) {
+        press("Esc");
+        expected << (i % 2 ? "Modo normal.ogg" : "Modo menu.ogg");
+    }
+    waitIdle();
+    QTest::qWait(1100); // past the pause
+    QCOMPARE(clipsSinceMark(), expected);
+    press("Esc");
+    expected << "Modo normal.ogg" << asked;
+    QTRY_COMPARE(clipsSinceMark(), expected);
+    waitIdle();
+    QCOMPARE(clipsSinceMark(), expected);
 }
 
 QTEST_MAIN(TestBrailleWidgetTurns)

@@ -27,6 +27,7 @@ private Q_SLOTS:
     void keysThatTypeNothing();
     void functionKeysChangeMode();
     void escapeTogglesMenuMode();
+    void menuStopsTheSynthesizer();
     void leavingDropsWaitingSpeech();
 
 private:
@@ -196,6 +197,20 @@ void TestEscrituraWidget::escapeTogglesMenuMode()
     type(m_w.get(), QStringLiteral("la "));
     QVERIFY(m_synthesizer->waitForCalls(1));
     QCOMPARE(m_synthesizer->texts(), QStringList { "hola" });
+}
+
+// The synthesizer does not speak over the menu: the word it is speaking is
+// cut off, the next one dropped, and neither is said again afterwards.
+void TestEscrituraWidget::menuStopsTheSynthesizer()
+{
+    type(m_w.get(), QStringLiteral("cuelga hola "));
+    QTRY_COMPARE_WITH_TIMEOUT(m_synthesizer->calls().size(), 1, 60000);
+    release(m_w.get(), Qt::Key_Escape, QStringLiteral("\x1b"));
+    QTRY_VERIFY(!TTS::isBusy());
+    release(m_w.get(), Qt::Key_Escape, QStringLiteral("\x1b"));
+    QVERIFY(waitIdle(m_w.get()));
+    QCOMPARE(clips(), (QStringList { "Modo menu.ogg", "Modo normal.ogg" }));
+    QCOMPARE(m_synthesizer->texts(), QStringList { "cuelga" });
 }
 
 // Words still waiting for the synthesizer are not spoken inside the next

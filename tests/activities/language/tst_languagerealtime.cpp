@@ -21,6 +21,8 @@ private Q_SLOTS:
 
     void typingFastInLetterMode();
     void newTextWhileAFrameSounds();
+    void readingResumesAfterTheMenu_data();
+    void readingResumesAfterTheMenu();
 
 private:
     QStringList started() const { return clipNames(m_clips->started); }
@@ -79,6 +81,47 @@ void TestLanguageRealTime::newTextWhileAFrameSounds()
     QCOMPARE(requested(), expected);
     QCOMPARE(started(), expected);
     QCOMPARE(pictures, (QStringList { "Tres 1", "Otro 1", "Otro 2", "Otro 3" }));
+}
+
+void TestLanguageRealTime::readingResumesAfterTheMenu_data()
+{
+    QTest::addColumn<int>("frame");
+    QTest::addColumn<bool>("keyDuringModoNormal");
+    QTest::newRow("first frame") << 1 << false;
+    QTest::newRow("second frame") << 2 << false;
+    // No key acts in the reader: the reading still goes on.
+    QTest::newRow("second frame, a key meanwhile") << 2 << true;
+}
+
+// Nothing is read in the key menu mode; afterwards the frame cut off is read
+// again whole, and the rest of the text after it.
+void TestLanguageRealTime::readingResumesAfterTheMenu()
+{
+    QFETCH(int, frame);
+    QFETCH(bool, keyDuringModoNormal);
+    TextWidget w;
+    w.show();
+    w.setTextFolder(textFolder(QStringLiteral("Tres")));
+    w.startReading();
+    QVERIFY(waitStarted(QStringLiteral("Tres/audio%1.ogg").arg(frame)));
+    release(&w, Qt::Key_Escape, QStringLiteral("\x1b"));
+    QVERIFY(waitIdle(&w));
+    QStringList expected;
+    for (int k = 1; k <= frame; ++k)
+        expected << QStringLiteral("Tres/audio%1.ogg").arg(k);
+    expected << "Modo menu.ogg";
+    QCOMPARE(requested(), expected);
+    release(&w, Qt::Key_Escape, QStringLiteral("\x1b"));
+    if (keyDuringModoNormal) {
+        QVERIFY(waitStarted(QStringLiteral("Modo normal.ogg")));
+        release(&w, Qt::Key_A, QStringLiteral("a"));
+    }
+    QVERIFY(waitIdle(&w));
+    expected << "Modo normal.ogg";
+    for (int k = frame; k <= 3; ++k)
+        expected << QStringLiteral("Tres/audio%1.ogg").arg(k);
+    QCOMPARE(requested(), expected);
+    QCOMPARE(shownPicture(w.findChild<QLabel *>()), QStringLiteral("Tres 3"));
 }
 
 QTEST_MAIN(TestLanguageRealTime)

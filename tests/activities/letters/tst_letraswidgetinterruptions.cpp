@@ -26,6 +26,8 @@ private Q_SLOTS:
     void activityChangeDuringInstruction();
     void activityChangeDuringTurn_data();
     void activityChangeDuringTurn();
+    void menuModeMidSentence_data();
+    void menuModeMidSentence();
 
 private:
     // Waits until clip has started to sound for the n-th time.
@@ -155,6 +157,94 @@ void TestLetrasWidgetInterruptions::activityChangeDuringTurn()
     QCOMPARE(clipsSinceMark(), (QStringList { "Como suena.ogg", empty, question }));
     QCOMPARE(m_w->targetNumber(), target);
     QCOMPARE(m_w->targetLetter(), QStringLiteral("M"));
+}
+
+const QString questionB = QStringLiteral("Letras/B/Barco/letter_sound.ogg");
+
+void TestLetrasWidgetInterruptions::menuModeMidSentence_data()
+{
+    QTest::addColumn<bool>("answered"); // M, right, before the Escape
+    QTest::addColumn<QString>("during"); // the clip cut off by "Modo menu"
+    QTest::addColumn<QString>("key"); // released during "Modo normal"
+    QTest::addColumn<QStringList>("resumed"); // requested after "Modo normal"
+    const QString instruction = QStringLiteral("Como suena.ogg");
+    const QString found = QStringLiteral("encontraste el sonido.ogg");
+    QTest::newRow("the instruction")
+        << false << instruction << "" << QStringList { empty, question };
+    QTest::newRow("the question") << false << question << "" << QStringList { empty, question };
+    QTest::newRow("the praise") << true << "praise"
+                                << "" << QStringList { empty, questionB };
+    QTest::newRow("the feedback") << true << found << "" << QStringList { empty, questionB };
+    QTest::newRow("the pause") << true << "pause"
+                               << "" << QStringList { empty, questionB };
+    QTest::newRow("the question, a right key")
+        << false << question << "M"
+        << QStringList { "praise", found, question, "de.ogg", empty, "Letras/M/Manzana/name.ogg",
+               empty, questionB };
+    QTest::newRow("the question, a wrong key")
+        << false << question << "N" << QStringList { "encouragement", "derecha.ogg" };
+    QTest::newRow("the question, a key meaning nothing")
+        << false << question << "F5" << QStringList { "durmiendo.ogg" };
+    QTest::newRow("the instruction, a key meaning nothing")
+        << false << instruction << "F5" << QStringList { "durmiendo.ogg", empty, question };
+}
+
+// Escape mid-sentence: the activity is silent in the key menu mode, and once
+// "Modo normal" has been heard it takes up where it stopped, unless a key
+// released meanwhile has been answered instead.
+void TestLetrasWidgetInterruptions::menuModeMidSentence()
+{
+    QFETCH(bool, answered);
+    QFETCH(QString, during);
+    QFETCH(QString, key);
+    QFETCH(QStringList, resumed);
+    unsigned int seed = 1;
+    for (;; ++seed) { // M is asked first, and B after it
+        Draws d(seed);
+        const QString first = d.letterIn("MB");
+        d.wordOf(first);
+        d.praise();
+        if (first == "M" && d.letterIn("MB") == "B")
+            break;
+    }
+    Draws draws(seed);
+    draws.wordOf(draws.letterIn("MB"));
+    const QString praise = Draws(draws).praise();
+    const QString encouragement = Draws(draws).encouragement();
+    m_w->setTurnDelayForTesting(1000);
+    start(1, seed, QStringLiteral("MB"));
+    if (answered) {
+        waitStarted(question);
+        releaseLetter("M");
+    }
+    if (during == QLatin1String("pause")) {
+        waitStarted(QStringLiteral("Letras/M/Manzana/name.ogg"));
+        waitIdle();
+    } else {
+        waitStarted(during == QLatin1String("praise") ? praise : during);
+    }
+    mark();
+    release(Qt::Key_Escape);
+    waitIdle();
+    QTest::qWait(1100); // past the pause of a turn under way
+    QCOMPARE(clipsSinceMark(), QStringList { "Modo menu.ogg" });
+
+    release(Qt::Key_Escape);
+    if (!key.isEmpty()) {
+        waitStarted(QStringLiteral("Modo normal.ogg"));
+        key == QLatin1String("F5") ? release(Qt::Key_F5) : releaseLetter(key);
+    }
+    QStringList expected = { "Modo menu.ogg", "Modo normal.ogg" };
+    for (const QString &clip : resumed)
+        expected << (clip == QLatin1String("praise")     ? praise
+                : clip == QLatin1String("encouragement") ? encouragement
+                                                         : clip);
+    QTRY_COMPARE(clipsSinceMark(), expected);
+    waitIdle();
+    QCOMPARE(clipsSinceMark(), expected);
+    const QStringList heard = startedClips();
+    QCOMPARE(heard.value(heard.indexOf(QStringLiteral("Modo menu.ogg")) + 1),
+        QStringLiteral("Modo normal.ogg"));
 }
 
 QTEST_MAIN(TestLetrasWidgetInterruptions)
