@@ -21,6 +21,7 @@ PROGRAM_STATUS=""
 E2E_HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 e2e_cleanup() {
+    local status=$?
     # Only the script's own shell cleans up, never a subshell of it.
     [ "$BASHPID" = "$$" ] || return
     # Only what this script started, by its process id.
@@ -33,6 +34,11 @@ e2e_cleanup() {
         cp "$CLIPLOG" "$keep/" 2>/dev/null
         cp "$STAGE"/pu-*.txt "$STAGE"/data/*.xml "$keep/" 2>/dev/null
         cp "$E2E_WORK"/*.txt "$keep/" 2>/dev/null
+        # What the child heard, to listen to after a failure (raw 16-bit
+        # stereo at 44.1 kHz); a passed run's is not worth its size.
+        if [ "$status" -ne 0 ] && [ "$status" -ne "$E2E_SKIP" ]; then
+            mv "$E2E_WORK/audio.raw" "$keep/" 2>/dev/null
+        fi
     fi
     rm -rf "$E2E_WORK"
 }
@@ -107,14 +113,15 @@ EOF
 }
 
 # Starts the staged program from its folder, as a user would, with SDL's disk
-# driver playing the clips faster than real time. Its output goes nowhere:
-# with no delay the driver writes about 40 MB a second, silence included, and
-# a long session filled the disk.
+# driver playing the clips faster than real time into E2E_AUDIO. With no delay
+# the driver writes about 40 MB a second, silence included: a long session
+# sends it to /dev/null, or it fills the disk.
+E2E_AUDIO=${E2E_AUDIO:-$E2E_WORK/audio.raw}
 start_program() {
     (
         cd "$STAGE" || exit 1
         exec env QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk SDL_DISKAUDIODELAY=0 \
-            SDL_DISKAUDIOFILE=/dev/null PURIMBA_CLIP_LOG="$CLIPLOG" \
+            SDL_DISKAUDIOFILE="$E2E_AUDIO" PURIMBA_CLIP_LOG="$CLIPLOG" \
             PATH="$E2E_WORK/bin:/usr/bin:/bin" ./purimba "$@"
     ) &
     PROGRAM_PID=$!

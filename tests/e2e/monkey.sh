@@ -3,6 +3,8 @@
 # activity, with the key menu mode and the audible menu. Afterwards the
 # program must still answer, with its threads and clip players back to their
 # idle numbers and its memory steady.
+# Thousands of keys of sound nobody will listen to: see start_program.
+E2E_AUDIO=/dev/null
 source "$(dirname "$0")/lib.sh"
 
 KEYS=${MONKEY_KEYS:-2000}
@@ -51,14 +53,13 @@ send() {
     CURSOR=$(wc -l < "$CLIPLOG")
 }
 
-# Escape until the menu mode is on, whatever it was. The announcement is
-# asked for; the next step of a sequence still under way may cut it off.
+# Escape until the menu mode is on, whatever it was. The activity falls quiet
+# first, so the announcement is heard, not only asked for.
 menu_mode() {
-    local heard=${1:-request}
     PRESSED_AT=$(wc -l < "$CLIPLOG")
     send Escape
     CURSOR=$PRESSED_AT
-    expect " $heard .*/Modo (menu|normal).ogg$"
+    expect " clip .*/Modo (menu|normal).ogg$"
     case $LINE in *"Modo normal.ogg") send Escape ;; esac
 }
 
@@ -135,7 +136,7 @@ echo "memory growth since key 200: $(((RSS_KB - RSS_FIRST) / 1024)) MB"
     || fail "memory grew from $((RSS_HALF / 1024)) MB to $((RSS_KB / 1024)) MB in the second half"
 
 # Still answering: in the quiet, the menu mode is switched and heard.
-menu_mode clip
+menu_mode
 quit_from_menu
 check_error_log
 echo "ok"
