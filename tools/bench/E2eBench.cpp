@@ -293,6 +293,10 @@ void runE2eBench()
     // keeps growing by the sanitizer's own records where this one stays flat.
     const QHash<QByteArray, double> longRun
         = readFigures(logs + QStringLiteral("/long/monkey/memory.txt"));
+    // A thousand steps and more: the scripts above give only a dozen.
+    const QVector<Event> longLog = readLog(logs + QStringLiteral("/long/monkey/clips.log"));
+    if (!longLog.isEmpty())
+        Bench::report("chain_gap_ms_p95_long", percentile95(chainGaps(longLog)), "ms");
     const double keys = longRun.value("keys_after_monkey") - longRun.value("keys_at_half");
     if (keys > 0 && longRun.contains("rss_kb_at_half")) {
         const double kb = longRun["rss_kb_after_monkey"] - longRun["rss_kb_at_half"];
