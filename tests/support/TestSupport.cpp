@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QTest>
 
 #include <QTemporaryFile>
@@ -48,9 +49,13 @@ QString MediaTree::addFile(const QString &relativePath, const QByteArray &conten
 {
     const QString path = m_dir.filePath(relativePath);
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
+    // Whole or not at all: a player of the test before may still be opening
+    // the file being replaced, and a half-written clip is fatal to it.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
         file.write(content);
+        file.commit();
+    }
     return path;
 }
 
