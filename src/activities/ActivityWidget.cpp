@@ -201,9 +201,7 @@ void ActivityWidget::startTurnTimer(std::function<void()> turnStart)
 void ActivityWidget::stopSequences()
 {
     m_turnTimer->stop();
-    const auto players = findChildren<AudioThread *>(Qt::FindDirectChildrenOnly);
-    for (AudioThread *player : players)
-        player->cancel();
+    AudioThread::cancelAll(this);
 }
 
 // ---------------------------------------------------------------------------

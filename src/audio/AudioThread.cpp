@@ -150,6 +150,13 @@ int AudioThread::instances()
     return liveInstances.load();
 }
 
+void AudioThread::cancelAll(const QObject *owner)
+{
+    const auto players = owner->findChildren<AudioThread *>(Qt::FindDirectChildrenOnly);
+    for (AudioThread *player : players)
+        player->cancel();
+}
+
 void AudioThread::playOnce(const QString &file, QObject *parent)
 {
     oneShot(file, parent)->start();

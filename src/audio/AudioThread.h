@@ -37,6 +37,9 @@ public:
     static AudioThread *oneShot(const QString &file, QObject *parent = nullptr);
     // Starts a one-shot player nobody waits for.
     static void playOnce(const QString &file, QObject *parent = nullptr);
+    // Cancels every player whose parent is owner: all it is saying and every
+    // step those clips would lead to.
+    static void cancelAll(const QObject *owner);
 
     // Players now alive, for the clip log: one-shot players that never go
     // away show up here long before they are heard of anywhere else.

@@ -33,9 +33,7 @@ void LanguageWidget::slotSayMenuMode(bool mode)
 
 void LanguageWidget::stopSpeaking()
 {
-    const auto players = findChildren<AudioThread *>(Qt::FindDirectChildrenOnly);
-    for (AudioThread *player : players)
-        player->cancel();
+    AudioThread::cancelAll(this);
     TTS::stop(this);
 }
 
