@@ -23,8 +23,7 @@ QList<AudibleMenu::Entry> brailleEntries(int firstSub)
         { 1, firstSub + 3, "&Letras escondidas", "Letras escondidas", "Letras escondidas.ogg" },
         { 1, firstSub + 4, "&Te presento numeros", "Te presento numeros",
             "Te presento numeros.ogg" },
-        { 1, firstSub + 5, "&Numeros Escondidos", "Numeros Escondidos",
-            "Numeros escondidos.ogg" },
+        { 1, firstSub + 5, "&Numeros Escondidos", "Numeros Escondidos", "Numeros escondidos.ogg" },
     };
 }
 
@@ -113,8 +112,8 @@ int AudibleMenu::entryLimit() const
 
 AudibleMenu::Action AudibleMenu::key(int key)
 {
-    static const char *const topClips[] = { "Letras y Numeros.ogg", "Braille.ogg",
-        "Lenguaje.ogg", "Escribir.ogg" };
+    static const char *const topClips[]
+        = { "Letras y Numeros.ogg", "Braille.ogg", "Lenguaje.ogg", "Escribir.ogg" };
     switch (key) {
     case Qt::Key_F1:
     case Qt::Key_F2:

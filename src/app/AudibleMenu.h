@@ -44,10 +44,10 @@ public:
     {
         enum Kind {
             Nothing,
-            Say,           // clip: a menu clip name
-            SayText,       // category, text: the text's own title clip
+            Say, // clip: a menu clip name
+            SayText, // category, text: the text's own title clip
             StartActivity, // activity, sub
-            OpenText,      // category, text
+            OpenText, // category, text
             StartWriting,
             Help,
         };

@@ -1,8 +1,8 @@
 #include "app/Dialogs.h"
 
 #include <QFileDialog>
-#include <QPrintDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 
 namespace Dialogs {
@@ -88,8 +88,8 @@ QString saveFile(QWidget *parent, const QString &title, const QString &filter)
     if (saveFileHandler())
         return saveFileHandler()(title, filter);
     // Qt's own dialog: the platform's would add the filter's extension.
-    return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
-                                        QFileDialog::DontUseNativeDialog);
+    return QFileDialog::getSaveFileName(
+        parent, title, QString(), filter, nullptr, QFileDialog::DontUseNativeDialog);
 }
 
 void setSaveFileHandler(SaveFileHandler handler)

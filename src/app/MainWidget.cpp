@@ -40,17 +40,17 @@ MainWidget::MainWidget(DataStore *store, QWidget *parent)
     connect(m_menu, &MenuWidget::signalClicked, this, &MainWidget::slotFocus);
     connect(m_menu, &MenuWidget::signalMofli, m_letters, &LetrasWidget::setMofliAudio);
     connect(m_menu, &MenuWidget::signalMofli, m_braille, &BrailleWidget::setMofliAudio);
-    connect(m_menu, &MenuWidget::signalLastInstruction, m_letters,
-        &LetrasWidget::slotLastInstruction);
-    connect(m_menu, &MenuWidget::signalLastInstruction, m_braille,
-        &BrailleWidget::slotLastInstruction);
+    connect(
+        m_menu, &MenuWidget::signalLastInstruction, m_letters, &LetrasWidget::slotLastInstruction);
+    connect(
+        m_menu, &MenuWidget::signalLastInstruction, m_braille, &BrailleWidget::slotLastInstruction);
     connect(m_menu, &MenuWidget::signalBrailleMode, this, &MainWidget::slotBrailleMode);
     connect(m_menu, &MenuWidget::signalSentences, m_letters, &LetrasWidget::slotSentences);
     connect(m_menu, &MenuWidget::signalPhonemes, m_letters, &LetrasWidget::slotPhonemes);
-    connect(m_menu, &MenuWidget::signalSelectedLetters, m_letters,
-        &LetrasWidget::slotSelectedLetters);
-    connect(m_menu, &MenuWidget::signalSelectedLetters, m_braille,
-        &BrailleWidget::slotSelectedLetters);
+    connect(
+        m_menu, &MenuWidget::signalSelectedLetters, m_letters, &LetrasWidget::slotSelectedLetters);
+    connect(
+        m_menu, &MenuWidget::signalSelectedLetters, m_braille, &BrailleWidget::slotSelectedLetters);
     connect(m_menu, &MenuWidget::salir, this, &MainWidget::salir);
 
     m_top = new TopWidget(this);

@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
-#include "activities/letters/LetrasWidget.h"
 #include "activities/braille/BrailleWidget.h"
+#include "activities/letters/LetrasWidget.h"
 #include "admin/AdmWindow.h"
 #include "app/CreditsWindow.h"
 #include "app/Dialogs.h"
@@ -25,7 +25,6 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
-
 #include <utility>
 
 namespace {
@@ -82,8 +81,8 @@ MainWindow::MainWindow(bool tutor, QWidget *parent)
 
     m_mascotLabel = new QLabel;
     m_mascotLabel->setAlignment(Qt::AlignCenter);
-    m_mascot = new QMovie(MediaPaths::uiFile(QStringLiteral("mof.mng")), QByteArray(),
-        m_mascotLabel);
+    m_mascot
+        = new QMovie(MediaPaths::uiFile(QStringLiteral("mof.mng")), QByteArray(), m_mascotLabel);
     m_mascot->setSpeed(150);
     m_mascotLabel->setMovie(m_mascot);
     m_mascotLabel->hide();
@@ -150,8 +149,8 @@ QMenu *MainWindow::addMenu(QMenu *parent, const QString &text, const char *clip)
     return menu;
 }
 
-QAction *MainWindow::addEntry(QMenu *menu, const QString &text, const QString &tip,
-    const char *clip)
+QAction *MainWindow::addEntry(
+    QMenu *menu, const QString &text, const QString &tip, const char *clip)
 {
     QAction *action = menu->addAction(text);
     action->setStatusTip(tip);
@@ -169,15 +168,15 @@ void MainWindow::createMenus()
     connect(addEntry(file, tr("&Reportes"), tr("Reportes de usuario"), "Reportes.ogg"),
         &QAction::triggered, this, &MainWindow::slotUserReports);
     file->addSeparator();
-    connect(addEntry(file, tr("&Administrador"),
-                tr("Permite administrar el contenido de Purimba"), "Administrador.ogg"),
+    connect(addEntry(file, tr("&Administrador"), tr("Permite administrar el contenido de Purimba"),
+                "Administrador.ogg"),
         &QAction::triggered, this, &MainWindow::slotManageLenguaje);
     file->addSeparator();
     connect(addEntry(file, tr("&Imprimir..."), tr("Imprimir Pantalla"), "Imprimir.ogg"),
         &QAction::triggered, this, &MainWindow::slotPrint);
     file->addSeparator();
-    connect(addEntry(file, tr("S&alir"), tr("Cerrar Purimba"), "Salir.ogg"),
-        &QAction::triggered, this, &MainWindow::slotClose);
+    connect(addEntry(file, tr("S&alir"), tr("Cerrar Purimba"), "Salir.ogg"), &QAction::triggered,
+        this, &MainWindow::slotClose);
 
     for (const AudibleMenu::Menu &activityMenu : AudibleMenu::activityMenus()) {
         QMenu *menu = addMenu(nullptr, tr(activityMenu.text), activityMenu.clip);
@@ -187,9 +186,8 @@ void MainWindow::createMenus()
                 const int activity = entry.activity;
                 const int sub = entry.sub;
                 connect(addEntry(entries, tr(entry.text), tr(entry.tip), entry.clip),
-                    &QAction::triggered, this, [this, activity, sub] {
-                        slotStartActivity(activity, sub);
-                    });
+                    &QAction::triggered, this,
+                    [this, activity, sub] { slotStartActivity(activity, sub); });
             }
         }
     }
@@ -298,10 +296,9 @@ void MainWindow::readTexts()
         QStringList titles = m_language.isEmpty()
             ? QStringList()
             : MediaPaths::listWords(MediaPaths::textCategoryFolder(m_language, it.key()));
-        std::sort(titles.begin(), titles.end(),
-            [](const QString &a, const QString &b) {
-                return a.compare(b, Qt::CaseInsensitive) < 0;
-            });
+        std::sort(titles.begin(), titles.end(), [](const QString &a, const QString &b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        });
         it.value()->clear();
         for (const QString &title : titles)
             it.value()->addAction(title);
@@ -326,8 +323,8 @@ void MainWindow::keyReleaseEvent(QKeyEvent *event)
 
 void MainWindow::sayAudibleMenuInstruction()
 {
-    AudioThread::playOnce(MediaPaths::instructionClip(QStringLiteral("para menu audible.ogg")),
-        this);
+    AudioThread::playOnce(
+        MediaPaths::instructionClip(QStringLiteral("para menu audible.ogg")), this);
     QTimer::singleShot(menuInstructionMs, Qt::PreciseTimer, this, &MainWindow::slotFirstActivity);
 }
 
@@ -365,7 +362,8 @@ void MainWindow::slotFirstActivity()
 void MainWindow::setColorScheme(int activity)
 {
     m_scheme = m_colors.scheme(activity);
-    for (QWidget *bar : { static_cast<QWidget *>(menuBar()), static_cast<QWidget *>(statusBar()) }) {
+    for (QWidget *bar :
+        { static_cast<QWidget *>(menuBar()), static_cast<QWidget *>(statusBar()) }) {
         QPalette palette = bar->palette();
         palette.setBrush(QPalette::All, QPalette::Window, QBrush(m_scheme.base));
         bar->setPalette(palette);

@@ -9,7 +9,6 @@
 
 #include <QMainWindow>
 #include <QPointer>
-
 #include <optional>
 
 class AdmWindow;

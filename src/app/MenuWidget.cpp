@@ -134,8 +134,8 @@ MenuWidget::MenuWidget(DataStore *store, QWidget *parent)
     connect(m_brailleMode, &QCheckBox::stateChanged, this, &MenuWidget::slotBrailleMode);
     connect(m_mofliVoice, &QCheckBox::stateChanged, this, &MenuWidget::signalMofli);
     connect(m_selectLetters, &QPushButton::clicked, this, &MenuWidget::slotSelectLetters);
-    connect(m_keyboard, &KeyboardWidget::signalSelectedLetters, this,
-        &MenuWidget::slotSelectedLetters);
+    connect(
+        m_keyboard, &KeyboardWidget::signalSelectedLetters, this, &MenuWidget::slotSelectedLetters);
     connect(m_synthButtons[0], &QRadioButton::clicked, this, &MenuWidget::slotSynthTypeLetter);
     connect(m_synthButtons[1], &QRadioButton::clicked, this, &MenuWidget::slotSynthTypeWord);
     connect(m_synthButtons[2], &QRadioButton::clicked, this, &MenuWidget::slotSynthTypeSentence);
@@ -282,8 +282,8 @@ void MenuWidget::loadActivitySuggestions()
 
 void MenuWidget::refreshActivitySuggestion()
 {
-    m_activityText->setPlainText(SuggestionFile::find(
-        m_activitySuggestions, activityKey(m_activity, m_sub), tr("No hay sugerencias para esta actividad")));
+    m_activityText->setPlainText(SuggestionFile::find(m_activitySuggestions,
+        activityKey(m_activity, m_sub), tr("No hay sugerencias para esta actividad")));
 }
 
 void MenuWidget::slotSaveSuggestion()
@@ -300,7 +300,8 @@ void MenuWidget::slotSaveSuggestion()
     });
     if (written) {
         m_activitySuggestions = saved;
-        Dialogs::information(this, tr("Sugerencia"), tr("La sugerencia ha sido grabada exitosamente"));
+        Dialogs::information(
+            this, tr("Sugerencia"), tr("La sugerencia ha sido grabada exitosamente"));
     } else {
         // Kept in memory for the rest of the run.
         SuggestionFile::store(m_activitySuggestions, key, text);
@@ -330,7 +331,8 @@ void MenuWidget::slotSelectLetters()
 
 void MenuWidget::slotSelectedLetters(const QString &letters)
 {
-    m_selectLetters->setText(letters.isEmpty() ? tr("Seleccionar letras") : tr("LETRAS SELECCIONADAS"));
+    m_selectLetters->setText(
+        letters.isEmpty() ? tr("Seleccionar letras") : tr("LETRAS SELECCIONADAS"));
     Q_EMIT signalSelectedLetters(letters);
 }
 
@@ -353,7 +355,8 @@ void MenuWidget::setColors(const QColor &light, const QColor &base, const QColor
 
 void MenuWidget::setMofliIcon(int activity)
 {
-    static const char *const pictures[] = { "mofli1.jpg", "mofli4.jpg", "mofli3.jpg", "mofli2.jpg" };
+    static const char *const pictures[]
+        = { "mofli1.jpg", "mofli4.jpg", "mofli3.jpg", "mofli2.jpg" };
     if (activity < 0 || activity > 3)
         return;
     m_mofli->setPixmap(QPixmap(MediaPaths::uiFile(QLatin1String(pictures[activity]))));

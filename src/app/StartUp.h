@@ -10,11 +10,11 @@ class QWidget;
 namespace StartUp {
 
 enum class RunMode {
-    Learner,       // no argument
-    Tutor,         // "-tutor"
+    Learner, // no argument
+    Tutor, // "-tutor"
     Administrator, // "-adm"
-    Usage,         // "-h", "-help" or any other single argument: usage text, status 0
-    Silent,        // two or more arguments: nothing at all, status argc
+    Usage, // "-h", "-help" or any other single argument: usage text, status 0
+    Silent, // two or more arguments: nothing at all, status argc
 };
 
 // Every clip is decoded on a thread of its own, and glibc would give each

@@ -6,7 +6,6 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -34,8 +33,8 @@ void Audio::init()
     // and the program could then no longer be stopped from outside.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (Mix_OpenAudio(m_frequency, m_format, m_channels, m_chunkSize) != 0) {
-        writeLogRecord(QStringLiteral("Audio::init"), {mixerErrorLine()},
-                       QStringLiteral("Audio::init"));
+        writeLogRecord(
+            QStringLiteral("Audio::init"), { mixerErrorLine() }, QStringLiteral("Audio::init"));
         fatal();
     }
     Mix_ChannelFinished(&Audio::onChannelFinished);
@@ -89,8 +88,8 @@ bool Audio::isSuperseded(Ticket ticket) const
     return m_sounding > ticket || (!m_pending.empty() && *m_pending.rbegin() > ticket);
 }
 
-bool Audio::playIfNewest(Ticket ticket, AudioClip *clip, Ticket *newer,
-                         const std::function<void()> &started)
+bool Audio::playIfNewest(
+    Ticket ticket, AudioClip *clip, Ticket *newer, const std::function<void()> &started)
 {
     bool played = false;
     {

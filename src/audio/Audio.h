@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -52,8 +51,8 @@ public:
     // does not play, *newer is the newest request that replaced it (0: none).
     // started runs right after the clip begins, still in turn with every
     // other start, so that what it reports comes in the order heard.
-    bool playIfNewest(Ticket ticket, AudioClip *clip, Ticket *newer,
-                      const std::function<void()> &started = {});
+    bool playIfNewest(
+        Ticket ticket, AudioClip *clip, Ticket *newer, const std::function<void()> &started = {});
     // Blocks until ticket has played or been given up.
     void waitUntilSettled(Ticket ticket);
     // Silences the channel if this request's clip is the one sounding.
@@ -97,6 +96,6 @@ private:
     Ticket m_lastTicket = 0;
     Ticket m_sounding = 0; // the newest request that started to play
     std::set<Ticket> m_pending;
-    std::atomic<std::uint64_t> m_silences{0};
-    std::atomic<std::int64_t> m_lastSilence{0};
+    std::atomic<std::uint64_t> m_silences { 0 };
+    std::atomic<std::int64_t> m_lastSilence { 0 };
 };

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <SDL.h>
 #include <SDL_mixer.h>
-
 #include <mutex>
 
 namespace {
@@ -40,9 +39,8 @@ AudioClip::AudioClip(const QString &path)
     }
     if (!chunk) {
         writeLogRecord(QStringLiteral("AudioClip::AudioClip"),
-                              {QStringLiteral("error opening filename = ") + path,
-                               error},
-                              QStringLiteral("AudioClip::AudioClip"));
+            { QStringLiteral("error opening filename = ") + path, error },
+            QStringLiteral("AudioClip::AudioClip"));
         Audio::fatal();
     }
 }
@@ -60,7 +58,7 @@ void AudioClip::play()
     if (!chunk)
         return;
     if (Mix_PlayChannelTimed(0, chunk, 0, -1) == -1) {
-        writeLogRecord(QStringLiteral("AudioClip::play (error)"), {Audio::mixerErrorLine()},
-                              QStringLiteral("AudioClip::play"));
+        writeLogRecord(QStringLiteral("AudioClip::play (error)"), { Audio::mixerErrorLine() },
+            QStringLiteral("AudioClip::play"));
     }
 }

@@ -13,6 +13,6 @@ AudioMonitor *AudioMonitor::instance()
 std::int64_t AudioMonitor::now()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+        std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }

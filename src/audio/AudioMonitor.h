@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <cstdint>
 
 // Lets tests and benchmarks observe the clips as they are asked for and as

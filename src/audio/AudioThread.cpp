@@ -6,7 +6,6 @@
 
 #include <QFileInfo>
 #include <SDL.h>
-
 #include <atomic>
 #include <optional>
 #include <thread>
@@ -15,8 +14,8 @@
 // may outlive the player: it then finishes its work and tells nobody.
 struct AudioThread::Run
 {
-    QString file;            // as the caller gave it, for the monitor
-    QString path;            // absolute, resolved when started
+    QString file; // as the caller gave it, for the monitor
+    QString path; // absolute, resolved when started
     Audio::Ticket ticket = 0; // 0: nothing to play
     std::mutex mutex;
     AudioThread *owner = nullptr; // guarded by mutex; null once dropped

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <memory>
 
 // Plays one clip on a thread of its own and emits finished() on the GUI

@@ -121,7 +121,8 @@ bool DataDocument::parse(const QByteArray &bytes, QString *error)
     for (pugi::xml_node node = doc.first_child(); node && problem.isEmpty();
          node = node.next_sibling()) {
         const qsizetype start = startOf(bytes, node);
-        const qsizetype end = node.next_sibling() ? startOf(bytes, node.next_sibling()) : bytes.size();
+        const qsizetype end
+            = node.next_sibling() ? startOf(bytes, node.next_sibling()) : bytes.size();
         const pugi::xml_node_type type = node.type();
         if (type == pugi::node_pcdata || type == pugi::node_cdata
             || (type == pugi::node_element && hasRoot())) {

@@ -4,7 +4,6 @@
 #include <QList>
 #include <QPair>
 #include <QString>
-
 #include <functional>
 
 using DataAttributes = QList<QPair<QString, QString>>;
@@ -14,8 +13,8 @@ using DataAttributes = QList<QPair<QString, QString>>;
 // one blank per level.
 struct DataElement
 {
-    explicit DataElement(const QString &name, const DataAttributes &attributes = {},
-        const QString &text = QString())
+    explicit DataElement(
+        const QString &name, const DataAttributes &attributes = {}, const QString &text = QString())
         : name(name)
         , attributes(attributes)
         , text(text)

@@ -76,7 +76,8 @@ bool setAside(const QString &path, const QString &error)
 // Whether the rest of the open file holds exactly the given pieces, read in
 // small pieces into one buffer: a big file that did not change then costs
 // no new memory.
-bool holdsExactly(QFile &file, const std::function<bool(const std::function<bool(QByteArrayView)> &)> &pieces)
+bool holdsExactly(
+    QFile &file, const std::function<bool(const std::function<bool(QByteArrayView)> &)> &pieces)
 {
     QVarLengthArray<char, 64 * 1024> buffer(64 * 1024);
     qsizetype filled = 0;
@@ -104,16 +105,14 @@ bool holdsExactly(QFile &file, const std::function<bool(const std::function<bool
 bool holdsExactly(QFile &file, const QByteArray &bytes)
 {
     return file.size() == bytes.size()
-        && holdsExactly(file, [&bytes](const std::function<bool(QByteArrayView)> &f) {
-               return f(bytes);
-           });
+        && holdsExactly(
+            file, [&bytes](const std::function<bool(QByteArrayView)> &f) { return f(bytes); });
 }
 
 bool holdsExactly(QFile &file, const DataDocument &doc)
 {
-    return holdsExactly(file, [&doc](const std::function<bool(QByteArrayView)> &f) {
-        return doc.forEachPiece(f);
-    });
+    return holdsExactly(
+        file, [&doc](const std::function<bool(QByteArrayView)> &f) { return doc.forEachPiece(f); });
 }
 
 } // namespace
@@ -254,14 +253,12 @@ bool writePieces(const QString &path,
 
 bool DataStore::writeAtomically(const QString &path, const QByteArray &bytes)
 {
-    return writePieces(path, [&bytes](const std::function<bool(QByteArrayView)> &f) {
-        return f(bytes);
-    });
+    return writePieces(
+        path, [&bytes](const std::function<bool(QByteArrayView)> &f) { return f(bytes); });
 }
 
 bool DataStore::writeAtomically(const QString &path, const DataDocument &doc)
 {
-    return writePieces(path, [&doc](const std::function<bool(QByteArrayView)> &f) {
-        return doc.forEachPiece(f);
-    });
+    return writePieces(
+        path, [&doc](const std::function<bool(QByteArrayView)> &f) { return doc.forEachPiece(f); });
 }

@@ -65,8 +65,8 @@ QString wordFile(const QString &folder, const QString &word, const QString &file
     return folder + QLatin1Char('/') + word + QLatin1Char('/') + fileName;
 }
 
-QString suggestionsFile(const QString &language, const QString &activityTitle,
-                        const QString &letterOrDigit)
+QString suggestionsFile(
+    const QString &language, const QString &activityTitle, const QString &letterOrDigit)
 {
     const bool numbers = activityTitle.contains(QLatin1String("Te presento numeros"))
         || activityTitle.contains(QLatin1String("Numeros escondidos"));
@@ -85,14 +85,13 @@ QString textFolder(const QString &language, const QString &category, const QStri
     return textCategoryFolder(language, category) + QLatin1Char('/') + text;
 }
 
-QString textFile(const QString &language, const QString &category, const QString &text,
-                 const QString &fileName)
+QString textFile(
+    const QString &language, const QString &category, const QString &text, const QString &fileName)
 {
     return textFolder(language, category, text) + QLatin1Char('/') + fileName;
 }
 
-QString textSuggestionsFile(const QString &language, const QString &category,
-                            const QString &text)
+QString textSuggestionsFile(const QString &language, const QString &category, const QString &text)
 {
     return textFile(language, category, text, QStringLiteral("sugerencias.txt"));
 }
@@ -193,7 +192,8 @@ QString systemClip(const QString &name)
 
 QString greetingClip()
 {
-    return applicationDir() + QStringLiteral("/media/system/audio/instructions/Saludo de mofli.ogg");
+    return applicationDir()
+        + QStringLiteral("/media/system/audio/instructions/Saludo de mofli.ogg");
 }
 
 QString uiFile(const QString &name)

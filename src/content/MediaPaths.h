@@ -29,13 +29,12 @@ QString wordFile(const QString &folder, const QString &word, const QString &file
 
 // Suggestions of a letter or digit for an activity: the number folders serve
 // the two number activities, the letter folders every other one.
-QString suggestionsFile(const QString &language, const QString &activityTitle,
-                        const QString &letterOrDigit);
+QString suggestionsFile(
+    const QString &language, const QString &activityTitle, const QString &letterOrDigit);
 QString textFolder(const QString &language, const QString &category, const QString &text);
-QString textFile(const QString &language, const QString &category, const QString &text,
-                 const QString &fileName);
-QString textSuggestionsFile(const QString &language, const QString &category,
-                            const QString &text);
+QString textFile(
+    const QString &language, const QString &category, const QString &text, const QString &fileName);
+QString textSuggestionsFile(const QString &language, const QString &category, const QString &text);
 QString textCategoryFolder(const QString &language, const QString &category);
 // Frame k of an illustrated text: textFolder + "/image" + k + ".jpg" and
 // textFolder + "/audio" + k + ".ogg", k counting from 1.

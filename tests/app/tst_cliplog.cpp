@@ -110,11 +110,11 @@ private Q_SLOTS:
             QCOMPARE(ofKind(log1, QStringLiteral("key")).last(), QStringLiteral("F2"));
             QCOMPARE(ofKind(log1, QStringLiteral("shown")).last(), QStringLiteral("learnerWindow"));
             QCOMPARE(ofKind(log1, QStringLiteral("request")).mid(2 * (run - 1)),
-                     QStringList({ clip, next }));
+                QStringList({ clip, next }));
             QCOMPARE(ofKind(log1, QStringLiteral("step")).size(), run);
             QCOMPARE(ofKind(log1, QStringLiteral("step")).last(), next);
             QCOMPARE(ofKind(log1, QStringLiteral("clip")).mid(3 * (run - 1)),
-                     QStringList({ clip, next, next }));
+                QStringList({ clip, next, next }));
             QCOMPARE(ofKind(log1, QStringLiteral("silent")).last(), next);
             QCOMPARE(ofKind(log1, QStringLiteral("speak")).last(), QStringLiteral("Ana María"));
             if (run == 1) {

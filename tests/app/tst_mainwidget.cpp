@@ -127,11 +127,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         const QString presentNumbers = LetrasWidget::activityTitle(6);
         const QString hiddenLetters = LetrasWidget::activityTitle(4);
-        QTest::newRow("the last match wins") << hiddenLetters << "B" << "Segunda";
-        QTest::newRow("numbers from their folder") << presentNumbers << "3" << "Tres dedos";
-        QTest::newRow("no match") << LetrasWidget::activityTitle(1) << "B" << "";
-        QTest::newRow("no file") << hiddenLetters << "C" << "";
-        QTest::newRow("cleared") << "" << "" << "";
+        QTest::newRow("the last match wins") << hiddenLetters << "B"
+                                             << "Segunda";
+        QTest::newRow("numbers from their folder") << presentNumbers << "3"
+                                                   << "Tres dedos";
+        QTest::newRow("no match") << LetrasWidget::activityTitle(1) << "B"
+                                  << "";
+        QTest::newRow("no file") << hiddenLetters << "C"
+                                 << "";
+        QTest::newRow("cleared") << ""
+                                 << ""
+                                 << "";
     }
 
     void suggestions()
@@ -143,9 +149,13 @@ private Q_SLOTS:
         const QString hiddenLetters = LetrasWidget::activityTitle(4);
         m_tree->addFile(root + QStringLiteral("Letras/B/sugerencias.txt"),
             "<Sugerencias>\n"
-            " <sugerencia activity=\"" + hiddenLetters.toUtf8() + "\">Primera</sugerencia>\n"
-            " <otra activity=\"" + hiddenLetters.toUtf8() + "\">Segunda</otra>\n"
-            "</Sugerencias>\n");
+            " <sugerencia activity=\""
+                + hiddenLetters.toUtf8()
+                + "\">Primera</sugerencia>\n"
+                  " <otra activity=\""
+                + hiddenLetters.toUtf8()
+                + "\">Segunda</otra>\n"
+                  "</Sugerencias>\n");
         m_tree->addFile(root + QStringLiteral("Numeros/3/sugerencias.txt"),
             "<Sugerencias><sugerencia activity=\"" + LetrasWidget::activityTitle(6).toUtf8()
                 + "\">Tres dedos</sugerencia></Sugerencias>");
@@ -157,15 +167,15 @@ private Q_SLOTS:
     void openingAText()
     {
         m_tree->addClip(QStringLiteral("media/languages/Espanol/Textos/Cuentos/Luna/audio1.ogg"));
-        m_tree->addFile(QStringLiteral("media/languages/Espanol/Textos/Cuentos/Luna/image1.jpg"),
-            QByteArray());
+        m_tree->addFile(
+            QStringLiteral("media/languages/Espanol/Textos/Cuentos/Luna/image1.jpg"), QByteArray());
         m_area->showActivity(2, 0);
         m_area->slotTexts(QStringLiteral("Cuentos"), QStringLiteral("Luna"));
         QCOMPARE(m_area->sidePanel()->exerciseSuggestion(),
             QStringLiteral("No hay sugerencias para este texto"));
         QCOMPARE(m_area->textWidget()->textFolder(),
-            MediaPaths::textFolder(QStringLiteral("Espanol"), QStringLiteral("Cuentos"),
-                QStringLiteral("Luna")));
+            MediaPaths::textFolder(
+                QStringLiteral("Espanol"), QStringLiteral("Cuentos"), QStringLiteral("Luna")));
         QCOMPARE(m_area->textWidget()->frame(), 2);
     }
 

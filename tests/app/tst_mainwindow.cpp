@@ -105,15 +105,15 @@ private Q_SLOTS:
         m_tree = std::make_unique<TestSupport::MediaTree>();
         for (const char *name : { "Letras y Numeros", "Sonidos de las Letras",
                  "Nombres de las Letras", "Numeros", "Te presento sonidos", "Como suena",
-                 "Como empieza", "Braille", "Maquina Perkins", "Numeros escondidos",
-                 "Lenguaje", "Cuentos", "Escribir", "Salir", "Archivo", "Usuario" })
+                 "Como empieza", "Braille", "Maquina Perkins", "Numeros escondidos", "Lenguaje",
+                 "Cuentos", "Escribir", "Salir", "Archivo", "Usuario" })
             m_tree->addClip(menuClip(QString::fromUtf8(name)));
         for (const char *name : { "Saludo de mofli", "para menu audible", "ayuda" })
             m_tree->addClip(QStringLiteral("media/system/audio/instructions/%1.ogg")
-                    .arg(QString::fromUtf8(name)));
+                                .arg(QString::fromUtf8(name)));
         for (const char *tale : { "El gato", "caperucita" })
             m_tree->addClip(QStringLiteral("media/languages/Espanol/Textos/Cuentos/%1/menu.ogg")
-                    .arg(QString::fromUtf8(tale)));
+                                .arg(QString::fromUtf8(tale)));
         m_tree->addFolder(QStringLiteral("media/languages/Espanol/Textos/Fabulas/La liebre"));
         m_tree->addFolder(QStringLiteral("data"));
         MainWindow::setDelaysForTesting(1000, 200);
@@ -133,11 +133,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("act");
         QTest::addColumn<QString>("sub");
         QTest::addColumn<Address>("started");
-        QTest::newRow("new learner") << "" << "" << Address { 0, 0 };
-        QTest::newRow("braille cell") << "1" << "5" << Address { 1, 5 };
-        QTest::newRow("Perkins brailler") << "1" << "11" << Address { 1, 11 };
-        QTest::newRow("writing") << "3" << "4" << Address { 3, 0 };
-        QTest::newRow("no such activity") << "0" << "9" << Address {};
+        QTest::newRow("new learner") << ""
+                                     << "" << Address { 0, 0 };
+        QTest::newRow("braille cell") << "1"
+                                      << "5" << Address { 1, 5 };
+        QTest::newRow("Perkins brailler") << "1"
+                                          << "11" << Address { 1, 11 };
+        QTest::newRow("writing") << "3"
+                                 << "4" << Address { 3, 0 };
+        QTest::newRow("no such activity") << "0"
+                                          << "9" << Address {};
     }
 
     void resumesTheStoredActivity()
@@ -155,7 +160,8 @@ private Q_SLOTS:
         QCOMPARE(lastAddress(changed), started);
         QCOMPARE(m_window->activityArea()->isVisible(), !started.isEmpty());
         QStringList heard = clips();
-        heard.removeAll(QStringLiteral("media/system/audio/instructions/Bienvenida no vidente.ogg"));
+        heard.removeAll(
+            QStringLiteral("media/system/audio/instructions/Bienvenida no vidente.ogg"));
         QCOMPARE(heard.mid(0, 2),
             (QStringList { QStringLiteral("media/system/audio/instructions/Saludo de mofli.ogg"),
                 QStringLiteral("media/system/audio/instructions/para menu audible.ogg") }));
@@ -196,8 +202,8 @@ private Q_SLOTS:
         // has nothing left to do.
         release(m_window.get(), Qt::Key_Space);
         QTest::qWait(1200);
-        QCOMPARE(clips().count(
-                     QStringLiteral("media/system/audio/instructions/para menu audible.ogg")),
+        QCOMPARE(
+            clips().count(QStringLiteral("media/system/audio/instructions/para menu audible.ogg")),
             instructions);
         QCOMPARE(changed.count(), tutor ? 1 : 2);
     }
@@ -213,8 +219,8 @@ private Q_SLOTS:
         logIn(learner(QStringLiteral("Ana"), QStringLiteral("0"), QStringLiteral("2")));
         QTRY_VERIFY_WITH_TIMEOUT(m_window->isStarted(), 3000);
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(clips().count(
-                     QStringLiteral("media/system/audio/instructions/Saludo de mofli.ogg")),
+        QCOMPARE(
+            clips().count(QStringLiteral("media/system/audio/instructions/Saludo de mofli.ogg")),
             1);
 
         m_clips->clear();
@@ -248,11 +254,10 @@ private Q_SLOTS:
             << Address { 0, 4 };
         QTest::newRow("last braille entry on the brailler")
             << QList<int> { F2, R, R, D, D, D, D, D, D, Ret }
-            << QStringList { menuClip("Braille"), menuClip("Cajetin"),
-                   menuClip("Maquina Perkins"), menuClip("Exploracion cajetin"),
-                   menuClip("Puntos escondidos"), menuClip("Formemos letras"),
-                   menuClip("Letras escondidas"), menuClip("Te presento numeros"),
-                   menuClip("Numeros escondidos") }
+            << QStringList { menuClip("Braille"), menuClip("Cajetin"), menuClip("Maquina Perkins"),
+                   menuClip("Exploracion cajetin"), menuClip("Puntos escondidos"),
+                   menuClip("Formemos letras"), menuClip("Letras escondidas"),
+                   menuClip("Te presento numeros"), menuClip("Numeros escondidos") }
             << Address { 1, 11 };
         QTest::newRow("Right stops past the last submenu")
             << QList<int> { F1, R, R, R, R, L, int(Qt::Key_A) }
@@ -301,7 +306,8 @@ private Q_SLOTS:
         // What the menu said; the activity started says its own clips.
         QStringList said = clips();
         said.removeIf([](const QString &clip) {
-            return !clip.contains(QLatin1String("/menus/")) && !clip.endsWith(QLatin1String("/menu.ogg"))
+            return !clip.contains(QLatin1String("/menus/"))
+                && !clip.endsWith(QLatin1String("/menu.ogg"))
                 && !clip.endsWith(QLatin1String("/ayuda.ogg"));
         });
         QCOMPARE(said, heard);
@@ -357,8 +363,7 @@ private Q_SLOTS:
         QTest::addColumn<QColor>("barColor");
         QTest::newRow("Como suena")
             << QStringList { "&Letras y Numeros", "&Sonidos de las Letras", "¿Cómo &suena?" }
-            << "¿Cómo suena?" << menuClip("Como suena") << Address { 0, 1 }
-            << QColor(237, 125, 5);
+            << "¿Cómo suena?" << menuClip("Como suena") << Address { 0, 1 } << QColor(237, 125, 5);
         QTest::newRow("brailler hidden numbers")
             << QStringList { "&Braille", "&Maquina Perkins", "&Numeros Escondidos" }
             << "Numeros Escondidos" << menuClip("Numeros escondidos") << Address { 1, 11 }

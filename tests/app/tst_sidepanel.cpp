@@ -26,8 +26,9 @@ private Q_SLOTS:
         m_tree = std::make_unique<TestSupport::MediaTree>();
         m_tree->addFolder(QStringLiteral("media/system/text"));
         m_messages.clear();
-        Dialogs::setInformationHandler(
-            [this](const QString &title, const QString &text) { m_messages << title + ": " + text; });
+        Dialogs::setInformationHandler([this](const QString &title, const QString &text) {
+            m_messages << title + ": " + text;
+        });
     }
     void cleanup()
     {
@@ -82,11 +83,12 @@ private Q_SLOTS:
         QTest::newRow("te presento nombres")
             << 0 << 3 << QStringList { "Segmentar oraciones", "Seleccionar letras" } + always;
         QTest::newRow("numeros escondidos") << 0 << 7 << always;
-        QTest::newRow("formemos letras, cell") << 1 << 2 << QStringList { "Modo escritura" } + always;
+        QTest::newRow("formemos letras, cell")
+            << 1 << 2 << QStringList { "Modo escritura" } + always;
         QTest::newRow("formemos letras, perkins") << 1 << 8 << always;
         QTest::newRow("texts") << 2 << 0 << QStringList { "Ultima Instruccion" };
-        QTest::newRow("writing")
-            << 3 << 0 << QStringList { "&Letra", "&Palabra", "&Frase", "&Texto" };
+        QTest::newRow("writing") << 3 << 0
+                                 << QStringList { "&Letra", "&Palabra", "&Frase", "&Texto" };
     }
 
     void optionsOfEachActivity()
@@ -121,7 +123,8 @@ private Q_SLOTS:
             DataStore store;
             MenuWidget panel(&store);
             panel.setActivity(0, 1);
-            QCOMPARE(panel.activitySuggestion(), QStringLiteral("No hay sugerencias para esta actividad"));
+            QCOMPARE(panel.activitySuggestion(),
+                QStringLiteral("No hay sugerencias para esta actividad"));
             save(panel, QStringLiteral("Primero"));
             save(panel, QStringLiteral("Mejor con vocales & <calma>"));
             panel.setActivity(1, 10);
@@ -135,7 +138,9 @@ private Q_SLOTS:
                        "&lt;calma&gt;</sugerencia>\n"
                        " <sugerencia activity=\"1\" subactivity=\"10\">Dos</sugerencia>\n"
                        "</Sugerencias>\n"));
-        QCOMPARE(m_messages.count(QStringLiteral("Sugerencia: La sugerencia ha sido grabada exitosamente")), 3);
+        QCOMPARE(m_messages.count(
+                     QStringLiteral("Sugerencia: La sugerencia ha sido grabada exitosamente")),
+            3);
 
         // A later run shows them before anything is saved.
         DataStore store;

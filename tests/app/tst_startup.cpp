@@ -45,7 +45,10 @@ class TestStartUp : public QObject
     Q_OBJECT
 
 private:
-    QByteArray usage() const { return "Usage:\t purimba\nor:\t purimba -full\nor:\t purimba -adm\n"; }
+    QByteArray usage() const
+    {
+        return "Usage:\t purimba\nor:\t purimba -full\nor:\t purimba -adm\n";
+    }
 
     static QByteArray readFile(const QString &path)
     {
@@ -53,13 +56,14 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
-    struct Run {
+    struct Run
+    {
         int exitCode;
         QByteArray console;
     };
 
     static Run runPurimba(const QString &folder, const QStringList &arguments,
-                          const QString &audioDriver = QStringLiteral("disk"))
+        const QString &audioDriver = QStringLiteral("disk"))
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -69,7 +73,7 @@ private:
         process.start(QStringLiteral(PURIMBA_EXECUTABLE), arguments);
         if (!process.waitForFinished(30000))
             process.kill();
-        return {process.exitCode(), process.readAllStandardOutput()};
+        return { process.exitCode(), process.readAllStandardOutput() };
     }
 
 private Q_SLOTS:
@@ -78,24 +82,25 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<RunMode>("mode");
         QTest::newRow("none") << QStringList() << RunMode::Learner;
-        QTest::newRow("-h") << QStringList{"-h"} << RunMode::Usage;
-        QTest::newRow("-help") << QStringList{"-help"} << RunMode::Usage;
-        QTest::newRow("-adm") << QStringList{"-adm"} << RunMode::Administrator;
-        QTest::newRow("-tutor") << QStringList{"-tutor"} << RunMode::Tutor;
-        QTest::newRow("-full is named but not accepted") << QStringList{"-full"} << RunMode::Usage;
-        QTest::newRow("capitals") << QStringList{"-TUTOR"} << RunMode::Usage;
-        QTest::newRow("-Adm") << QStringList{"-Adm"} << RunMode::Usage;
-        QTest::newRow("empty") << QStringList{""} << RunMode::Usage;
-        QTest::newRow("prefix") << QStringList{"-tut"} << RunMode::Usage;
-        QTest::newRow("two") << QStringList{"-tutor", "-adm"} << RunMode::Silent;
-        QTest::newRow("three") << QStringList{"a", "b", "c"} << RunMode::Silent;
+        QTest::newRow("-h") << QStringList { "-h" } << RunMode::Usage;
+        QTest::newRow("-help") << QStringList { "-help" } << RunMode::Usage;
+        QTest::newRow("-adm") << QStringList { "-adm" } << RunMode::Administrator;
+        QTest::newRow("-tutor") << QStringList { "-tutor" } << RunMode::Tutor;
+        QTest::newRow("-full is named but not accepted")
+            << QStringList { "-full" } << RunMode::Usage;
+        QTest::newRow("capitals") << QStringList { "-TUTOR" } << RunMode::Usage;
+        QTest::newRow("-Adm") << QStringList { "-Adm" } << RunMode::Usage;
+        QTest::newRow("empty") << QStringList { "" } << RunMode::Usage;
+        QTest::newRow("prefix") << QStringList { "-tut" } << RunMode::Usage;
+        QTest::newRow("two") << QStringList { "-tutor", "-adm" } << RunMode::Silent;
+        QTest::newRow("three") << QStringList { "a", "b", "c" } << RunMode::Silent;
     }
 
     void commandLine()
     {
         QFETCH(QStringList, arguments);
         QFETCH(RunMode, mode);
-        QList<QByteArray> storage{"purimba"};
+        QList<QByteArray> storage { "purimba" };
         for (const QString &a : arguments)
             storage << a.toUtf8();
         QVector<const char *> argv;
@@ -122,24 +127,24 @@ private Q_SLOTS:
         earlier.write("earlier run\n");
         earlier.close();
 
-        const Run first = runPurimba(folder.path(), {argument});
+        const Run first = runPurimba(folder.path(), { argument });
         QCOMPARE(first.exitCode, 0);
         QVERIFY(first.console.isEmpty());
-        const Run second = runPurimba(folder.path(), {argument});
+        const Run second = runPurimba(folder.path(), { argument });
         QCOMPARE(second.exitCode, 0);
         QCOMPARE(readFile(folder.filePath(QStringLiteral("pu-debug.txt"))),
-                 "earlier run\n" + usage() + usage());
+            "earlier run\n" + usage() + usage());
         QCOMPARE(readFile(folder.filePath(QStringLiteral("pu-error.txt"))), QByteArray());
     }
 
     void twoArgumentsExitWithArgcAndWriteNothing()
     {
         QTemporaryDir folder;
-        const Run run = runPurimba(folder.path(), {"-tutor", "-adm"});
+        const Run run = runPurimba(folder.path(), { "-tutor", "-adm" });
         QCOMPARE(run.exitCode, 3);
         QVERIFY(run.console.isEmpty());
         QCOMPARE(readFile(folder.filePath(QStringLiteral("pu-debug.txt"))), QByteArray());
-        QCOMPARE(runPurimba(folder.path(), {"a", "b", "c"}).exitCode, 4);
+        QCOMPARE(runPurimba(folder.path(), { "a", "b", "c" }).exitCode, 4);
     }
 
     void unopenableLogDoesNotStopTheProgram()
@@ -147,7 +152,7 @@ private Q_SLOTS:
         QTemporaryDir folder;
         // A folder where the log file should be: it cannot be opened.
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("pu-debug.txt")));
-        const Run run = runPurimba(folder.path(), {"-h"});
+        const Run run = runPurimba(folder.path(), { "-h" });
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.console, usage());
     }
@@ -271,7 +276,7 @@ private Q_SLOTS:
         env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("no-such-driver"));
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(folder.path());
-        process.start(QStringLiteral(PURIMBA_EXECUTABLE), {QStringLiteral("-adm")});
+        process.start(QStringLiteral(PURIMBA_EXECUTABLE), { QStringLiteral("-adm") });
         QVERIFY(process.waitForStarted());
         // Learner mode ends at once on this driver; the administrator stays up.
         QVERIFY(!process.waitForFinished(1500));

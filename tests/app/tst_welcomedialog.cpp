@@ -3,8 +3,8 @@
 #include "app/WelcomeDialog.h"
 #include "support/TestSupport.h"
 
-#include <QSignalSpy>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
@@ -19,8 +19,8 @@ private Q_SLOTS:
     void opensWithIntroAndClosesOnSpace()
     {
         MediaTree tree;
-        const QString intro =
-            tree.addClip(QStringLiteral("media/system/audio/intro.ogg"), QStringLiteral("tone-2s.ogg"));
+        const QString intro = tree.addClip(
+            QStringLiteral("media/system/audio/intro.ogg"), QStringLiteral("tone-2s.ogg"));
         const QString blank = tree.addClip(QStringLiteral("media/system/audio/blank.ogg"));
         ClipRecorder clips;
 
@@ -31,7 +31,7 @@ private Q_SLOTS:
         QCOMPARE(welcome.size(), QSize(600, 450));
         QVERIFY(welcome.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(welcome.palette().color(QPalette::Window), QColor(0, 68, 227));
-        QCOMPARE(clips.requested, QStringList{intro});
+        QCOMPARE(clips.requested, QStringList { intro });
 
         // Only Space closes it early: a full Escape stroke is ignored too.
         QTest::keyClick(&welcome, Qt::Key_A);
@@ -42,7 +42,7 @@ private Q_SLOTS:
         QTest::keyRelease(&welcome, Qt::Key_Space);
         QCOMPARE(done.count(), 1);
         QVERIFY(!welcome.isVisible());
-        QCOMPARE(clips.requested, (QStringList{intro, blank}));
+        QCOMPARE(clips.requested, (QStringList { intro, blank }));
 
         // The close timer still runs and will report done() once more.
         auto *timer = welcome.findChild<QTimer *>();

@@ -10,7 +10,8 @@ class TestAudioFatal : public QObject
     Q_OBJECT
 
 private:
-    struct Run {
+    struct Run
+    {
         int exitCode;
         QProcess::ExitStatus status;
         QList<QByteArray> lines;
@@ -22,13 +23,13 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("SDL_AUDIODRIVER"), QString::fromLatin1(driver));
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(PLAYCLIP), {file});
+        process.start(QStringLiteral(PLAYCLIP), { file });
         process.waitForFinished(30000);
         QByteArray out = process.readAllStandardOutput();
         QList<QByteArray> lines = out.split('\n');
         if (!lines.isEmpty() && lines.last().isEmpty())
             lines.removeLast();
-        return {process.exitCode(), process.exitStatus(), lines};
+        return { process.exitCode(), process.exitStatus(), lines };
     }
 
 private Q_SLOTS:
@@ -62,8 +63,8 @@ private Q_SLOTS:
 
     void deviceThatCannotOpenEndsWithThreeLineRecord()
     {
-        const Run run = play(TestSupport::fixture(QStringLiteral("tone-50ms.ogg")),
-                             "no-such-driver");
+        const Run run
+            = play(TestSupport::fixture(QStringLiteral("tone-50ms.ogg")), "no-such-driver");
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.lines.size(), 3);
         QCOMPARE(run.lines[0], QByteArray("BEGIN Audio::init"));

@@ -5,7 +5,6 @@
 
 #include <QPointer>
 #include <QtTest>
-
 #include <SDL_mixer.h>
 
 using TestSupport::ClipRecorder;
@@ -51,7 +50,7 @@ private Q_SLOTS:
         player.start();
         QVERIFY(finished.waitFor(1));
         QCOMPARE(finished.count, 1);
-        QCOMPARE(clips.requested, QStringList{file});
+        QCOMPARE(clips.requested, QStringList { file });
         QVERIFY(clips.started.isEmpty());
     }
 
@@ -63,7 +62,7 @@ private Q_SLOTS:
         player.file = fixture(QStringLiteral("tone-300ms.ogg"));
         player.start();
         QVERIFY(finished.waitFor(1));
-        QCOMPARE(clips.started, QStringList{player.file});
+        QCOMPARE(clips.started, QStringList { player.file });
         QVERIFY(!Audio::instance()->isPlaying());
         QTest::qWait(50);
         QCOMPARE(finished.count, 1);
@@ -79,7 +78,7 @@ private Q_SLOTS:
         player.start();
         player.file = fixture(QStringLiteral("tone-50ms.ogg"));
         QVERIFY(finished.waitFor(1));
-        QCOMPARE(clips.started, QStringList{first});
+        QCOMPARE(clips.started, QStringList { first });
     }
 
     // The member-player pattern: each finished() starts the next step.
@@ -87,9 +86,9 @@ private Q_SLOTS:
     {
         ClipRecorder clips;
         AudioThread player;
-        const QStringList steps{fixture(QStringLiteral("tone-50ms.ogg")),
-                                fixture(QStringLiteral("tone-300ms.ogg")), QString(),
-                                fixture(QStringLiteral("tone-50ms.ogg"))};
+        const QStringList steps { fixture(QStringLiteral("tone-50ms.ogg")),
+            fixture(QStringLiteral("tone-300ms.ogg")), QString(),
+            fixture(QStringLiteral("tone-50ms.ogg")) };
         int next = 1;
         int finishedCount = 0;
         connect(&player, &AudioThread::finished, this, [&] {
@@ -122,10 +121,9 @@ private Q_SLOTS:
     // Players started together decode at the same time on their threads.
     void simultaneousPlayersDecodeSafely()
     {
-        const QStringList files{fixture(QStringLiteral("tone-2s.ogg")),
-                                fixture(QStringLiteral("tone-50ms.ogg")),
-                                fixture(QStringLiteral("tone-300ms.ogg")),
-                                fixture(QStringLiteral("tone-50ms.ogg"))};
+        const QStringList files { fixture(QStringLiteral("tone-2s.ogg")),
+            fixture(QStringLiteral("tone-50ms.ogg")), fixture(QStringLiteral("tone-300ms.ogg")),
+            fixture(QStringLiteral("tone-50ms.ogg")) };
         for (int round = 0; round < 25; ++round) {
             int finished = 0;
             for (const QString &file : files) {
@@ -162,8 +160,8 @@ private Q_SLOTS:
         member.start();
         member.cancel();
         QVERIFY(!member.isRunning());
-        QPointer<AudioThread> oneShot =
-            AudioThread::oneShot(fixture(QStringLiteral("tone-300ms.ogg")), this);
+        QPointer<AudioThread> oneShot
+            = AudioThread::oneShot(fixture(QStringLiteral("tone-300ms.ogg")), this);
         FinishedCounter oneShotFinished(oneShot.data());
         oneShot->start();
         oneShot->cancel();
@@ -184,8 +182,8 @@ private Q_SLOTS:
     void oneShotPlayerIsReleasedAfterFinished()
     {
         QObject owner;
-        QPointer<AudioThread> player =
-            AudioThread::oneShot(fixture(QStringLiteral("tone-50ms.ogg")), &owner);
+        QPointer<AudioThread> player
+            = AudioThread::oneShot(fixture(QStringLiteral("tone-50ms.ogg")), &owner);
         FinishedCounter finished(player.data());
         player->start();
         QVERIFY(finished.waitFor(1));
@@ -196,8 +194,8 @@ private Q_SLOTS:
     void pathOutsideLatin1Plays()
     {
         TestSupport::MediaTree tree;
-        const QString clip =
-            tree.addClip(QStringLiteral("media/languages/Español/Letras/Ntilde/Ñandú/name.ogg"));
+        const QString clip
+            = tree.addClip(QStringLiteral("media/languages/Español/Letras/Ntilde/Ñandú/name.ogg"));
         const QString greek = tree.addClip(QStringLiteral("media/Ελληνικά/λ.ogg"));
         ClipRecorder clips;
         AudioThread player;
@@ -208,7 +206,7 @@ private Q_SLOTS:
         player.file = greek;
         player.start();
         QVERIFY(finished.waitFor(2));
-        QCOMPARE(clips.started, (QStringList{clip, greek}));
+        QCOMPARE(clips.started, (QStringList { clip, greek }));
     }
 
     void relativePathIsOpenedAgainstWorkingDirectory()

@@ -33,10 +33,10 @@ private Q_SLOTS:
         // The connection ends with this case: later cases' clips fall silent too.
         QObject context;
         connect(AudioMonitor::instance(), &AudioMonitor::clipSilent, &context,
-                [&](const QString &file, qint64 ns) {
-                    silent << file;
-                    silentTimes << ns;
-                });
+            [&](const QString &file, qint64 ns) {
+                silent << file;
+                silentTimes << ns;
+            });
 
         QElapsedTimer elapsed;
         elapsed.start();
@@ -54,7 +54,7 @@ private Q_SLOTS:
         QVERIFY(aFinished >= bStarted + 250'000'000);
         QVERIFY(qAbs(aFinished - bFinished) < 100'000'000);
         // Only B fell silent by itself, after its 300 ms; A ended where B began.
-        QTRY_COMPARE(silent, QStringList{b.file});
+        QTRY_COMPARE(silent, QStringList { b.file });
         QVERIFY(silentTimes.at(0) >= bStarted + 250'000'000 && silentTimes.at(0) <= bFinished);
     }
 
@@ -69,7 +69,7 @@ private Q_SLOTS:
             elapsed.start();
             const QStringList started = TestSupport::playBackToBack(longClip, shortClip);
             QVERIFY2(!started.isEmpty() && started.last() == shortClip,
-                     qPrintable(started.join(QLatin1Char(' '))));
+                qPrintable(started.join(QLatin1Char(' '))));
             QVERIFY2(elapsed.elapsed() < 1500, qPrintable(QString::number(elapsed.elapsed())));
         }
     }
@@ -103,7 +103,7 @@ private Q_SLOTS:
         QVERIFY(finished.waitFor(1));
         QTest::qWait(200);
         QCOMPARE(finished.count, 1);
-        QCOMPARE(clips.started, QStringList{fixture(QStringLiteral("tone-300ms.ogg"))});
+        QCOMPARE(clips.started, QStringList { fixture(QStringLiteral("tone-300ms.ogg")) });
     }
 
     void finishedFollowsTheSilenceAtOnce()
@@ -118,7 +118,7 @@ private Q_SLOTS:
         QVERIFY(silence != 0 && silence <= finishedAt);
         // Generous bound: an audible gap is what matters, not a benchmark.
         QVERIFY2(finishedAt - silence < 80'000'000,
-                 qPrintable(QString::number((finishedAt - silence) / 1e6)));
+            qPrintable(QString::number((finishedAt - silence) / 1e6)));
     }
 };
 

@@ -173,8 +173,7 @@ void TestDataStore::readsWhatTheToolkitReads_data()
                       " <a>text &amp; more<![CDATA[<raw>]]><b/></a>\n loose text\n</r>\n"
                       "<!-- after -->\n");
     QTest::newRow("empty root") << QByteArray("<?xml version=\"1.0\"?>\n<Scores/>\n");
-    QTest::newRow("root with attributes")
-        << QByteArray("<Scores version=\"2\">\n <a/>\n</Scores>");
+    QTest::newRow("root with attributes") << QByteArray("<Scores version=\"2\">\n <a/>\n</Scores>");
     QTest::newRow("names outside ASCII") << QByteArray("<r><Mar\xc3\xad"
                                                        "a type=\"Braille\"><\xc3\x91"
                                                        "and\xc3\xba/></Mar\xc3\xad"
@@ -183,8 +182,8 @@ void TestDataStore::readsWhatTheToolkitReads_data()
         "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?><r><a/></r>");
     QTest::newRow("end tag with blanks") << QByteArray("<r><a></a  ></r >");
     QTest::newRow("deep") << QByteArray("<r><a><b><c><d x=\"1\"/></c></b></a><e/></r>");
-    QTest::newRow("doctype")
-        << QByteArray("<!DOCTYPE Users>\n<userdb><User Name=\"Ana\"/></userdb>");
+    QTest::newRow("doctype") << QByteArray(
+        "<!DOCTYPE Users>\n<userdb><User Name=\"Ana\"/></userdb>");
     QTest::newRow("processing instruction")
         << QByteArray("<?xml version=\"1.0\"?><?style x?><r><a/></r>");
     QTest::newRow("prefixed names") << QByteArray("<r><p:a p:x=\"1\"/></r>");
@@ -311,9 +310,10 @@ void TestDataStore::whatSurroundsTheChildrenIsKept_data()
         << QByteArray("<?xml version=\"1.0\"?>\n<!DOCTYPE Sugerencias>\n<Sugerencias>\n"
                       "\t<sugerencia activity=\"0\" subactivity=\"1\">Hola</sugerencia>\n"
                       "</Sugerencias>")
-        << declaration + "<!DOCTYPE Sugerencias>\n<Sugerencias>\n"
-               " <sugerencia activity=\"0\" subactivity=\"1\">Hola</sugerencia>\n"
-               "</Sugerencias>\n";
+        << declaration
+            + "<!DOCTYPE Sugerencias>\n<Sugerencias>\n"
+              " <sugerencia activity=\"0\" subactivity=\"1\">Hola</sugerencia>\n"
+              "</Sugerencias>\n";
     QTest::newRow("root's start tag with a '>' in a value")
         << QByteArray("<r a=\"x>y\"><b/></r>") << declaration + "<r a=\"x>y\">\n <b/>\n</r>\n";
 }
@@ -393,11 +393,12 @@ void TestDataStore::suggestionFileKeepsItsDocumentType()
         return true;
     }));
     QCOMPARE(readAll(file.path),
-        QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE Sugerencias>\n"
-                   "<Sugerencias>\n"
-                   " <sugerencia activity=\"0\" subactivity=\"1\">Repite &amp; espera</sugerencia>\n"
-                   " <sugerencia activity=\"1\" subactivity=\"2\">Otra vez</sugerencia>\n"
-                   "</Sugerencias>\n"));
+        QByteArray(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE Sugerencias>\n"
+            "<Sugerencias>\n"
+            " <sugerencia activity=\"0\" subactivity=\"1\">Repite &amp; espera</sugerencia>\n"
+            " <sugerencia activity=\"1\" subactivity=\"2\">Otra vez</sugerencia>\n"
+            "</Sugerencias>\n"));
 }
 
 void TestDataStore::damagedFileIsKeptAsideAndLogged()
@@ -409,7 +410,8 @@ void TestDataStore::damagedFileIsKeptAsideAndLogged()
     DataStore store;
     DataDocument doc;
     DataStore::Status status = DataStore::Loaded;
-    const QByteArray log = TestSupport::standardOutputOf([&] { status = store.read(scores, &doc); });
+    const QByteArray log
+        = TestSupport::standardOutputOf([&] { status = store.read(scores, &doc); });
     QCOMPARE(status, DataStore::Damaged);
     QCOMPARE(readAll(scores.path + QStringLiteral(".damaged")), damaged);
     QVERIFY(!QFile::exists(scores.path));
@@ -458,7 +460,8 @@ void TestDataStore::rereadingSeesChangesMadeByOthers()
     QCOMPARE(doc.entries.first().attribute(QStringLiteral("LastAct")), QStringLiteral("2"));
 
     QVERIFY(store.update(users, [](DataDocument &doc) {
-        doc.entries.first() = DataDocument::entry(DataElement(QStringLiteral("User"), { { "Name", "Bea" } }));
+        doc.entries.first()
+            = DataDocument::entry(DataElement(QStringLiteral("User"), { { "Name", "Bea" } }));
         return true;
     }));
     QVERIFY(writeFile(users.path, "<userdb><User Name=\"Cid\"/></userdb>"));
@@ -489,7 +492,8 @@ void TestDataStore::rereadingABigFileSeesEveryChange_data()
             << written << QByteArray(written).replace(last, 1, "2") << written_;
         QTest::addRow("%s, first value, same size", how)
             << written << QByteArray(written).replace(first, 1, "2") << written_;
-        QTest::addRow("%s, grown at the end", how) << written << written + "<!-- x -->\n" << written_;
+        QTest::addRow("%s, grown at the end", how) << written << written + "<!-- x -->\n"
+                                                   << written_;
         QTest::addRow("%s, last child gone", how)
             << written << written.left(written.lastIndexOf("\n <User")) + "\n</userdb>\n"
             << written_;
@@ -578,7 +582,8 @@ void TestDataStore::lockLeftByAMachineThatWentDownIsTakenOver()
     QVERIFY(writeFile(lockPath, "4242\npurimba\nanother-machine\n"));
     QFile lock(lockPath);
     QVERIFY(lock.open(QIODevice::ReadWrite));
-    QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    QVERIFY(lock.setFileTime(
+        QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
     lock.close();
 
     QVERIFY(DataStore().update(users, [](DataDocument &) { return true; }));

@@ -28,22 +28,23 @@ private Q_SLOTS:
             << QStringLiteral("/opt/purimba/media/languages/Español/Numeros/7");
         QTest::newRow("word file")
             << wordFile(letterFolder(es, QStringLiteral("Ntilde")), QStringLiteral("Nandu"),
-                        QStringLiteral("image.jpg"))
+                   QStringLiteral("image.jpg"))
             << QStringLiteral("/opt/purimba/media/languages/Español/Letras/Ntilde/Nandu/image.jpg");
         QTest::newRow("suggestions of a letter")
             << suggestionsFile(es,
-                               QStringLiteral("Letras y Numeros -  Sonidos de las Letras - "
-                                              "Como suena"),
-                               QStringLiteral("Ntilde"))
+                   QStringLiteral("Letras y Numeros -  Sonidos de las Letras - "
+                                  "Como suena"),
+                   QStringLiteral("Ntilde"))
             << QStringLiteral("/opt/purimba/media/languages/Español/Letras/Ntilde/sugerencias.txt");
         QTest::newRow("suggestions of a number, presentation")
             << suggestionsFile(es,
-                               QStringLiteral("Letras y Numeros -  Numeros - Te presento numeros"),
-                               QStringLiteral("3"))
+                   QStringLiteral("Letras y Numeros -  Numeros - Te presento numeros"),
+                   QStringLiteral("3"))
             << QStringLiteral("/opt/purimba/media/languages/Español/Numeros/3/sugerencias.txt");
         QTest::newRow("suggestions of a number, hidden numbers")
-            << suggestionsFile(es, QStringLiteral("Letras y Numeros -  Numeros - Numeros escondidos"),
-                               QStringLiteral("0"))
+            << suggestionsFile(es,
+                   QStringLiteral("Letras y Numeros -  Numeros - Numeros escondidos"),
+                   QStringLiteral("0"))
             << QStringLiteral("/opt/purimba/media/languages/Español/Numeros/0/sugerencias.txt");
         QTest::newRow("suggestions of a text")
             << textSuggestionsFile(es, QStringLiteral("Cuentos"), QStringLiteral("La liebre"))
@@ -51,8 +52,9 @@ private Q_SLOTS:
                    "/opt/purimba/media/languages/Español/Textos/Cuentos/La liebre/sugerencias.txt");
         QTest::newRow("text frame")
             << textFile(es, QStringLiteral("Poesias"), QStringLiteral("Luna"),
-                        QStringLiteral("audio10.ogg"))
-            << QStringLiteral("/opt/purimba/media/languages/Español/Textos/Poesias/Luna/audio10.ogg");
+                   QStringLiteral("audio10.ogg"))
+            << QStringLiteral(
+                   "/opt/purimba/media/languages/Español/Textos/Poesias/Luna/audio10.ogg");
         QTest::newRow("letter clip")
             << letterClip(QStringLiteral("Ntilde"))
             << QStringLiteral("/opt/purimba/media/system/audio/letters/Ntilde.ogg");
@@ -65,17 +67,16 @@ private Q_SLOTS:
         QTest::newRow("menu clip")
             << menuClip(QStringLiteral("Letras y Numeros.ogg"))
             << QStringLiteral("/opt/purimba/media/system/audio/menus/Letras y Numeros.ogg");
-        QTest::newRow("system clip")
-            << systemClip(QStringLiteral("blank.ogg"))
-            << QStringLiteral("/opt/purimba/media/system/audio/blank.ogg");
-        QTest::newRow("ui file")
-            << uiFile(QStringLiteral("braille/bra1b.jpg"))
-            << QStringLiteral("/opt/purimba/media/system/ui/braille/bra1b.jpg");
+        QTest::newRow("system clip") << systemClip(QStringLiteral("blank.ogg"))
+                                     << QStringLiteral("/opt/purimba/media/system/audio/blank.ogg");
+        QTest::newRow("ui file") << uiFile(QStringLiteral("braille/bra1b.jpg"))
+                                 << QStringLiteral(
+                                        "/opt/purimba/media/system/ui/braille/bra1b.jpg");
         QTest::newRow("system text")
             << systemTextFile(QStringLiteral("suggestions.txt"))
             << QStringLiteral("/opt/purimba/media/system/text/suggestions.txt");
-        QTest::newRow("data file") << dataFile(QStringLiteral("scores.xml"))
-                                   << QStringLiteral("data/scores.xml");
+        QTest::newRow("data file")
+            << dataFile(QStringLiteral("scores.xml")) << QStringLiteral("data/scores.xml");
         QTest::newRow("languages, working directory")
             << languagesFolderRelative() << QStringLiteral("media/languages");
         QTest::newRow("suggestions of a digit")
@@ -84,7 +85,7 @@ private Q_SLOTS:
         QTest::newRow("suggestions of Ñ for every activity")
             << letterSuggestionsFile(es, QStringLiteral("Ntilde"))
             << suggestionsFile(es, QStringLiteral("Braille -  Cajetin - Formemos letras"),
-                               QStringLiteral("Ntilde"));
+                   QStringLiteral("Ntilde"));
     }
 
     void pathRules()
@@ -104,14 +105,14 @@ private Q_SLOTS:
     void wordsAreTheSubfoldersOnly()
     {
         TestSupport::MediaTree tree;
-        const QString folder =
-            MediaPaths::letterFolder(QStringLiteral("Español"), QStringLiteral("M"));
+        const QString folder
+            = MediaPaths::letterFolder(QStringLiteral("Español"), QStringLiteral("M"));
         tree.addFolder(QStringLiteral("media/languages/Español/Letras/M/Manzana"));
         tree.addFolder(QStringLiteral("media/languages/Español/Letras/M/Mono"));
         tree.addFile(QStringLiteral("media/languages/Español/Letras/M/sugerencias.txt"), "x");
         tree.addFile(QStringLiteral("media/languages/Español/Letras/M/Mesa"), "stray file");
         QCOMPARE(MediaPaths::listWords(folder),
-                 (QStringList{QStringLiteral("Manzana"), QStringLiteral("Mono")}));
+            (QStringList { QStringLiteral("Manzana"), QStringLiteral("Mono") }));
         QVERIFY(MediaPaths::listWords(folder + QStringLiteral("/none")).isEmpty());
         QCOMPARE(MediaPaths::listEntries(folder).size(), 4);
     }
@@ -159,13 +160,14 @@ private Q_SLOTS:
     void numberNameFallsBackToLetterSound()
     {
         TestSupport::MediaTree tree;
-        const QString folder = MediaPaths::numberFolder(QStringLiteral("Español"), QStringLiteral("2"));
+        const QString folder
+            = MediaPaths::numberFolder(QStringLiteral("Español"), QStringLiteral("2"));
         tree.addClip(QStringLiteral("media/languages/Español/Numeros/2/Dos/letter_sound.ogg"));
         QCOMPARE(MediaPaths::numberNameClip(folder, QStringLiteral("Dos")),
-                 folder + QStringLiteral("/Dos/letter_sound.ogg"));
+            folder + QStringLiteral("/Dos/letter_sound.ogg"));
         tree.addClip(QStringLiteral("media/languages/Español/Numeros/2/Dos/letter_name.ogg"));
         QCOMPARE(MediaPaths::numberNameClip(folder, QStringLiteral("Dos")),
-                 folder + QStringLiteral("/Dos/letter_name.ogg"));
+            folder + QStringLiteral("/Dos/letter_name.ogg"));
     }
 };
 

@@ -9,14 +9,12 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
-#include <QTest>
-
 #include <QTemporaryFile>
-
+#include <QTest>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace TestSupport {
 
@@ -71,7 +69,7 @@ ClipRecorder::ClipRecorder()
 {
     AudioMonitor *monitor = AudioMonitor::instance();
     connect(monitor, &AudioMonitor::clipRequested, this,
-            [this](const QString &file) { requested << file; });
+        [this](const QString &file) { requested << file; });
     connect(monitor, &AudioMonitor::clipStarted, this, [this](const QString &file, qint64 time) {
         started << file;
         startTimes << time;

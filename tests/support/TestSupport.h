@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-
 #include <functional>
 
 class AudioThread;
@@ -27,8 +26,8 @@ public:
     QString root() const { return m_dir.path(); }
     // Copies a fixture clip (a 50 ms tone by default) to root/relativePath,
     // creating the folders on the way.
-    QString addClip(const QString &relativePath,
-                    const QString &fixtureName = QStringLiteral("tone-50ms.ogg"));
+    QString addClip(
+        const QString &relativePath, const QString &fixtureName = QStringLiteral("tone-50ms.ogg"));
     // Writes a file with the given bytes.
     QString addFile(const QString &relativePath, const QByteArray &content);
     QString addFolder(const QString &relativePath);

@@ -127,8 +127,8 @@ void TestInputDialog::enterAndWaitForCheck()
     const int before = clips().size();
     type(m_dialog.get(), QStringLiteral("\n"));
     QCOMPARE(clips().mid(before), QStringList { escribiste });
-    QTRY_COMPARE_WITH_TIMEOUT(clips().count(verifica) + m_synthesizer->texts().count(taken), 1,
-        10000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        clips().count(verifica) + m_synthesizer->texts().count(taken), 1, 10000);
 }
 
 bool TestInputDialog::anyReadBackPending() const
@@ -150,8 +150,8 @@ void TestInputDialog::arrowsSayTheNames_data()
     const QStringList three { "Ana", "Beto", "Carla" };
     // The index starts at the first name and moves before speaking.
     QTest::newRow("first Down") << three << QList<int> { Qt::Key_Down } << QStringList { "Beto" };
-    QTest::newRow("first Up wraps") << three << QList<int> { Qt::Key_Up }
-                                    << QStringList { "Carla" };
+    QTest::newRow("first Up wraps")
+        << three << QList<int> { Qt::Key_Up } << QStringList { "Carla" };
     QTest::newRow("Down wraps") << three << QList<int> { Qt::Key_Down, Qt::Key_Down, Qt::Key_Down }
                                 << QStringList { "Beto", "Carla", "Ana" };
     QTest::newRow("no learners") << QStringList() << QList<int> { Qt::Key_Down, Qt::Key_Up }
@@ -206,8 +206,8 @@ void TestInputDialog::newNameIsReadBackThenCreated()
     QElapsedTimer clock;
     clock.start();
     qint64 checkedAt = -1;
-    const auto watch = connect(AudioMonitor::instance(), &AudioMonitor::clipRequested, this,
-        [&](const QString &file) {
+    const auto watch = connect(
+        AudioMonitor::instance(), &AudioMonitor::clipRequested, this, [&](const QString &file) {
             if (file.endsWith(verifica))
                 checkedAt = clock.elapsed();
         });
@@ -236,10 +236,12 @@ void TestInputDialog::keysAfterConfirmation_data()
 
     // A new name is read back before it can be created.
     QTest::newRow("a letter starts a new name")
-        << "b\n" << "b" << QStringList { "Beto" } << QStringList { escribiste };
+        << "b\n"
+        << "b" << QStringList { "Beto" } << QStringList { escribiste };
     // Backspace keeps the name confirmed: Enter creates it at once.
     QTest::newRow("backspace keeps it confirmed")
-        << "\b\n" << "an" << QStringList { "Beto", "an" } << QStringList();
+        << "\b\n"
+        << "an" << QStringList { "Beto", "an" } << QStringList();
 }
 
 void TestInputDialog::keysAfterConfirmation()
@@ -394,8 +396,8 @@ void TestInputDialog::tutorFace()
     for (const QGroupBox *box : m_dialog->findChildren<QGroupBox *>())
         titles << box->title();
     QCOMPARE(titles,
-        (QStringList { "Usuario seleccionado   ", "Usuarios registrados    ",
-            "Idioma                " }));
+        (QStringList {
+            "Usuario seleccionado   ", "Usuarios registrados    ", "Idioma                " }));
     QStringList buttons;
     for (const QPushButton *button : m_dialog->findChildren<QPushButton *>()) {
         buttons << button->text();

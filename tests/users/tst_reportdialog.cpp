@@ -310,8 +310,8 @@ void TestReportDialog::printCancelled()
 void TestReportDialog::learnerNameShowsAsTyped()
 {
     QTextDocument shown;
-    shown.setHtml(ReportDialog::htmlReport(QStringLiteral("Ana <b>& Bea"), m_letters.get(),
-        m_braille.get()));
+    shown.setHtml(
+        ReportDialog::htmlReport(QStringLiteral("Ana <b>& Bea"), m_letters.get(), m_braille.get()));
     QVERIFY(shown.toPlainText().startsWith(QStringLiteral("Usuario : Ana <b>& Bea\n")));
 }
 

@@ -1,8 +1,8 @@
 #include "ScoreFixtures.h"
 #include "content/DataStore.h"
+#include "support/TestSupport.h"
 #include "users/Score.h"
 #include "users/ScoreFile.h"
-#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QDomDocument>
@@ -441,8 +441,8 @@ void TestScoreFile::killedWriteLeavesAWholeFile()
     }
 
     for (int wanted : { 1, 2, 3, 5, 8 }) {
-        const int finished = TestSupport::killAfterRounds(QStringLiteral(SCOREWRITER),
-            { QDir::currentPath(), QStringLiteral("Ana") }, wanted);
+        const int finished = TestSupport::killAfterRounds(
+            QStringLiteral(SCOREWRITER), { QDir::currentPath(), QStringLiteral("Ana") }, wanted);
         QVERIFY(finished >= wanted);
 
         const QByteArray bytes = readAll(scoresPath);

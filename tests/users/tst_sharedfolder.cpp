@@ -22,8 +22,7 @@ QDomDocument parsed(const QString &path)
 QList<QDomElement> childrenOf(const QDomElement &element, const QString &tag = QString())
 {
     QList<QDomElement> children;
-    for (QDomElement e = element.firstChildElement(tag); !e.isNull();
-         e = e.nextSiblingElement(tag))
+    for (QDomElement e = element.firstChildElement(tag); !e.isNull(); e = e.nextSiblingElement(tag))
         children << e;
     return children;
 }
@@ -80,8 +79,8 @@ void TestSharedFolder::fourProgramsOnOneFolder()
     for (const QDomElement &user : childrenOf(users.documentElement())) {
         names << user.attribute(QStringLiteral("Name"));
         if (user.attribute(QStringLiteral("Name")).endsWith(QLatin1String("-1")))
-            QCOMPARE(user.attribute(QStringLiteral("LastSubAct")),
-                QString::number((answers - 1) % 8));
+            QCOMPARE(
+                user.attribute(QStringLiteral("LastSubAct")), QString::number((answers - 1) % 8));
     }
     names.sort();
     expected.sort();

@@ -1,18 +1,16 @@
-#include "bench/Bench.h"
-
 #include "audio/Audio.h"
 #include "audio/AudioMonitor.h"
 #include "audio/AudioThread.h"
+#include "bench/Bench.h"
 
 #include <QEventLoop>
-
 #include <ctime>
 
 namespace {
 
 double processCpuSeconds()
 {
-    timespec now{};
+    timespec now {};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }

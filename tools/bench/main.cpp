@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QtGlobal>
-
 #include <algorithm>
 #include <cstdio>
 

@@ -345,7 +345,7 @@ void LetrasWidget::keyReleased(int key, const QString &text)
     } else if (key == Qt::Key_Home) {
         // Home means nothing here and is not even answered.
     } else if (key == Qt::Key_Ntilde || text == QStringLiteral("\u00d1")
-               || text == QStringLiteral("\u00f1")) {
+        || text == QStringLiteral("\u00f1")) {
         clearAll();
         m_currentLetter = QStringLiteral("Ntilde");
         slotLetter();

@@ -66,10 +66,12 @@ void LettersTestCase::setUpTree(const QString &tone)
         "que vive en.ogg",
     };
     for (const char *name : instructions)
-        m_tree->addClip(QStringLiteral("media/system/audio/instructions/") + QLatin1String(name), tone);
+        m_tree->addClip(
+            QStringLiteral("media/system/audio/instructions/") + QLatin1String(name), tone);
     for (const char *letter : { "N", "U", "Z", "Ntilde", "9" })
         m_tree->addClip(QStringLiteral("media/system/audio/letters/") + QLatin1String(letter)
-            + QStringLiteral(".ogg"), tone);
+                + QStringLiteral(".ogg"),
+            tone);
 
     const QString root = QStringLiteral("media/languages/") + language;
     const QByteArray picture = pictureBytes();

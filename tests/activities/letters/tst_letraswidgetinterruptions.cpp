@@ -124,8 +124,8 @@ void TestLetrasWidgetInterruptions::activityChangeDuringInstruction()
         (QStringList { "Como suena.ogg", "Como empieza.ogg", "el sonido con que empieza.ogg",
             "Letras/M/Manzana/name.ogg" }));
     QCOMPARE(startedClips().mid(startedClips().indexOf(QStringLiteral("Como empieza.ogg"))),
-        (QStringList { "Como empieza.ogg", "el sonido con que empieza.ogg",
-            "Letras/M/Manzana/name.ogg" }));
+        (QStringList {
+            "Como empieza.ogg", "el sonido con que empieza.ogg", "Letras/M/Manzana/name.ogg" }));
 }
 
 void TestLetrasWidgetInterruptions::activityChangeDuringTurn_data()
