@@ -1,20 +1,19 @@
 #include "activities/ActivityWidget.h"
 
 #include "activities/KeyMenuMode.h"
-#include "audio/Audio.h"
-#include "audio/AudioThread.h"
+#include "content/ActivityTable.h"
 #include "content/MediaPaths.h"
 #include "users/ScoreFile.h"
 #include "users/ScoreManager.h"
 
-#include <QKeyEvent>
 #include <QPalette>
-#include <QTimer>
 #include <cstdlib>
 #include <ctime>
 
-ActivityWidget::ActivityWidget(QFrame::Shadow shadow, const QString &scoreType, QWidget *parent)
-    : QFrame(parent)
+ActivityWidget::ActivityWidget(
+    QFrame::Shadow shadow, const QString &scoreType, int group, QWidget *parent)
+    : ActivityPage(parent)
+    , m_ownGroup(group)
     , m_scoreType(scoreType)
 {
     setFixedSize(560, 500);
@@ -24,25 +23,38 @@ ActivityWidget::ActivityWidget(QFrame::Shadow shadow, const QString &scoreType, 
     setPalette(pal);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
-
-    Audio::instance()->init();
     std::srand(static_cast<unsigned int>(std::time(nullptr)));
 
-    m_turnTimer = new QTimer(this);
-    m_turnTimer->setSingleShot(true);
-    // A coarse timer may fire up to 5 % early; the pause is meant to last.
-    m_turnTimer->setTimerType(Qt::PreciseTimer);
-    connect(m_turnTimer, &QTimer::timeout, this, [this] { m_turnStart(); });
-
-    m_menuMode = new KeyMenuMode(
-        this, [this] { stopSequences(); },
-        [this](bool keyPressed) { resumeAfterMenu(keyPressed); });
-    connect(m_menuMode, &KeyMenuMode::switched, this, &ActivityWidget::signalKeyMenuMode);
+    for (const ActivityTable::Activity *activity : ActivityTable::inGroup(group)) {
+        if (!activity->isScored())
+            continue;
+        auto *set = new ScoreManager(QString::fromUtf8(activity->scoreSet), this);
+        set->setKind(int(activity->scoreKind));
+        m_scoreManagers.append(set);
+    }
 }
 
-void ActivityWidget::setScoreManagers(const QList<ScoreManager *> &managers)
+ScoreManager *ActivityWidget::scoreSetOf(int sub) const
 {
-    m_scoreManagers = managers;
+    const ActivityTable::Activity *activity = ActivityTable::find(m_ownGroup, sub);
+    if (!activity || !activity->isScored())
+        return nullptr;
+    const QString name = QString::fromUtf8(activity->scoreSet);
+    for (ScoreManager *set : m_scoreManagers) {
+        if (set->name() == name)
+            return set;
+    }
+    return nullptr;
+}
+
+bool ActivityWidget::enterActivity(int group, int sub)
+{
+    m_menuMode->set(false);
+    m_group = group;
+    m_activity = sub;
+    m_turn = Turn::Idle;
+    stopSequences();
+    return group == m_ownGroup && ActivityTable::find(group, sub);
 }
 
 void ActivityWidget::seedRandomForTesting(unsigned int seed)
@@ -60,27 +72,9 @@ QString ActivityWidget::instruction(const QString &name)
     return MediaPaths::instructionClip(name);
 }
 
-// ---------------------------------------------------------------------------
-// Simple state
-
-bool ActivityWidget::keyMenuMode() const
-{
-    return m_menuMode->isOn();
-}
-
-void ActivityWidget::slotSetKeyMenuMode(bool mode)
-{
-    m_menuMode->set(mode);
-}
-
 void ActivityWidget::slotSetCurrentUserName(const QString &name)
 {
     m_userName = name;
-}
-
-void ActivityWidget::slotSayMenuMode(bool mode)
-{
-    m_menuMode->announce(mode);
 }
 
 void ActivityWidget::slotSelectedLetters(const QString &letters)
@@ -91,23 +85,6 @@ void ActivityWidget::slotSelectedLetters(const QString &letters)
 void ActivityWidget::setMofliAudio(int state)
 {
     m_mofliAudio = (state == Qt::Checked);
-}
-
-// ---------------------------------------------------------------------------
-// Keys
-
-void ActivityWidget::keyReleaseEvent(QKeyEvent *event)
-{
-    // A held key repeats its release; each repeat would count as one more
-    // key: another presentation, another answer, another braille dot.
-    if (event->isAutoRepeat())
-        return;
-    const int key = event->key();
-    if (m_menuMode->takesKey(key)) {
-        Q_EMIT signalSayMenu(key);
-        return;
-    }
-    keyReleased(key, event->text());
 }
 
 // ---------------------------------------------------------------------------
@@ -181,27 +158,6 @@ bool ActivityWidget::selectionHasLetters() const
             return true;
     }
     return false;
-}
-
-// ---------------------------------------------------------------------------
-// Players and sequences
-
-void ActivityWidget::play(AudioThread *player, const QString &file)
-{
-    player->file = file;
-    player->start();
-}
-
-void ActivityWidget::startTurnTimer(std::function<void()> turnStart)
-{
-    m_turnStart = std::move(turnStart);
-    m_turnTimer->start(m_turnDelay);
-}
-
-void ActivityWidget::stopSequences()
-{
-    m_turnTimer->stop();
-    AudioThread::cancelAll(this);
 }
 
 // ---------------------------------------------------------------------------

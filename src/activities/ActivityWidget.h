@@ -1,28 +1,31 @@
 #pragma once
 
-#include "audio/AudioThread.h"
+#include "activities/ActivityPage.h"
+#include "activities/SpokenSequence.h"
 
-#include <QFrame>
-#include <QKeyEvent>
 #include <QList>
 #include <QString>
-#include <functional>
 
 class DataStore;
-class KeyMenuMode;
-class QKeyEvent;
-class QTimer;
 class ScoreManager;
 
 // What the two scoring activity widgets (letters and numbers, braille) do
-// alike: the frame they are drawn in, the random draws, the word folder of a
-// letter or digit, praise and encouragement, the key menu mode, the score
-// file, clip players and the pause before the next question, and ending
-// everything an activity set going when the next one starts.
-class ActivityWidget : public QFrame
+// alike: the frame they are drawn in, the state of a turn, the random draws,
+// the word folder of a letter or digit, praise and encouragement, the score
+// sets and the score file, and the pause before the next question.
+class ActivityWidget : public ActivityPage
 {
     Q_OBJECT
 public:
+    // Where a guessing activity's turn stands.
+    enum class Turn {
+        Idle, // no question yet, or an activity that asks none
+        Instructing, // the instruction is said; the first question follows it
+        Asking, // a question is asked or waits for its answer
+        Answered, // answered right: praise, then the next question
+        Correcting, // the answer is said after the third wrong one
+    };
+
     // The language folder name; the activity area writes it directly.
     QString language;
 
@@ -30,9 +33,9 @@ public:
     // The program's data store: with it a learner switch parses the score
     // file only when it changed; without one every read parses it afresh.
     void setDataStore(DataStore *store) { m_store = store; }
-    bool keyMenuMode() const;
     int group() const { return m_group; }
     int activity() const { return m_activity; }
+    Turn turn() const { return m_turn; }
 
     // The learner's report: every score set in the order of the file, as
     // tab-separated text and as HTML.
@@ -47,13 +50,9 @@ public:
 
 Q_SIGNALS:
     void sugerencia(const QString &title, const QString &item);
-    void signalKeyMenuMode(bool mode);
-    void signalSayMenu(int key);
 
 public Q_SLOTS:
-    void slotSetKeyMenuMode(bool mode);
     virtual void slotSetCurrentUserName(const QString &name);
-    void slotSayMenuMode(bool mode);
     void slotSelectedLetters(const QString &letters);
     void setMofliAudio(int state);
     void slotReadScores();
@@ -61,30 +60,17 @@ public Q_SLOTS:
 
 protected:
     // A frame of 560 x 500 with a white background that takes the keyboard
-    // focus; it opens the audio device and seeds the random source.
-    ActivityWidget(QFrame::Shadow shadow, const QString &scoreType, QWidget *parent);
+    // focus; it seeds the random source and makes one score set for each
+    // scored activity of group, in the table's order.
+    ActivityWidget(QFrame::Shadow shadow, const QString &scoreType, int group, QWidget *parent);
 
-    // The score sets, in the order they are written, read and reported.
-    void setScoreManagers(const QList<ScoreManager *> &managers);
+    // The score set of a sub-activity of the widget's group, or none.
+    ScoreManager *scoreSetOf(int sub) const;
 
-    // Acts on key release. A held key's repeated releases are ignored;
-    // Escape toggles the key menu mode, and in it every key goes to the
-    // audible menu. Any other key reaches keyReleased().
-    void keyReleaseEvent(QKeyEvent *event) final;
-    virtual void keyReleased(int key, const QString &text) = 0;
-    // Once the menu mode has ended and "Modo normal" has been heard, takes
-    // up what turning it on stopped (stopSequences()). keyPressed: the child
-    // released a key meanwhile and has been answered as for any key; a key
-    // that moved the activity on has called stopSequences(), and then this
-    // step does not come at all.
-    virtual void resumeAfterMenu(bool /*keyPressed*/) { }
-    // Tab is a key like any other for the child: it never moves the keyboard
-    // out of the activity to the side panel, where nothing is heard and Space
-    // would press "Salir".
-    bool focusNextPrevChild(bool) override { return false; }
-    // Presses are taken here too (the activity acts on the release), so that
-    // none reaches the area around, which would move the focus on Tab.
-    void keyPressEvent(QKeyEvent *event) override { event->accept(); }
+    // Ends the activity under way and takes the new address: nothing of the
+    // previous activity may speak into the next one. False when the address
+    // is not one of this widget's.
+    bool enterActivity(int group, int sub);
 
     // low + r / 32768 × (high − low + 1), r being rand() brought into 0 … 32767.
     int random(int low, int high);
@@ -106,50 +92,31 @@ protected:
     bool selectionHasLetters() const;
 
     static QString instruction(const QString &name);
-
-    // A player for the widget's whole life, whose end runs the step that
-    // follows it, if any.
-    AudioThread *makePlayer() { return new AudioThread(this); }
-    template <typename Widget> AudioThread *makePlayer(void (Widget::*followUp)())
+    static SpokenSequence::Step say(const QString &clip) { return SpokenSequence::say(clip); }
+    template <typename F> static SpokenSequence::Step then(F action)
     {
-        AudioThread *player = makePlayer();
-        connect(player, &AudioThread::finished, static_cast<Widget *>(this), followUp);
-        return player;
+        return SpokenSequence::then(std::move(action));
     }
-    void play(AudioThread *player, const QString &file);
-    // A player for this one clip, released once it has ended.
-    void playOneShot(const QString &file) { AudioThread::playOnce(file, this); }
-    template <typename Widget> void playOneShot(const QString &file, void (Widget::*followUp)())
+    // The last clip before the next question, which follows the pause
+    // between turns counted from that clip's start.
+    SpokenSequence::Step sayBeforePause(const QString &clip) const
     {
-        AudioThread *player = AudioThread::oneShot(file, this);
-        connect(player, &AudioThread::finished, static_cast<Widget *>(this), followUp);
-        player->start();
+        return SpokenSequence::sayFor(clip, m_turnDelay);
     }
-    // The next question, after the pause between turns.
-    template <typename Widget> void startTurnTimer(void (Widget::*turnStart)())
-    {
-        startTurnTimer(
-            [widget = static_cast<Widget *>(this), turnStart] { (widget->*turnStart)(); });
-    }
-    // Ends whatever the widget is saying or about to say: every clip under
-    // way, the chains they would start, the pause before the next question
-    // and what "Modo normal" would lead back to.
-    void stopSequences();
+    // Speaks steps, cutting off what was said before.
+    void speak(const QList<SpokenSequence::Step> &steps) { m_voice->play(steps); }
 
     QString m_userName;
-    KeyMenuMode *m_menuMode = nullptr;
     QString m_selectedLetters;
     bool m_mofliAudio = true;
     int m_group = -1;
     int m_activity = -1;
+    Turn m_turn = Turn::Idle;
 
 private:
-    void startTurnTimer(std::function<void()> turnStart);
-
+    const int m_ownGroup;
     QString m_scoreType;
     QList<ScoreManager *> m_scoreManagers;
     DataStore *m_store = nullptr;
-    QTimer *m_turnTimer = nullptr;
-    std::function<void()> m_turnStart;
     int m_turnDelay = 3000;
 };

@@ -2,32 +2,14 @@
 
 #include "activities/KeyMenuMode.h"
 #include "activities/braille/Braille.h"
+#include "content/ActivityTable.h"
 #include "content/MediaPaths.h"
 #include "users/ScoreManager.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace {
-
-const struct
-{
-    const char *title;
-    const char *instruction;
-} activities[] = {
-    { "Braille -  Cajetin - Exploracion cajetin", "Exploracion cajetin.ogg" },
-    { "Braille -  Cajetin - Puntos escondidos", "Puntos escondidos braille.ogg" },
-    { "Braille -  Cajetin - Formemos letras", "Formemos letras braille.ogg" },
-    { "Braille -  Cajetin - Letras escondidas", "Letras escondidas braille.ogg" },
-    { "Braille -  Cajetin - Te presento numeros", "Formemos numeros braille.ogg" },
-    { "Braille -  Cajetin - Numeros escondidos", "Numeros escondidos braille.ogg" },
-    { "Braille -  Maquina Perkins - Exploracion cajetin", "Exploracion perkins.ogg" },
-    { "Braille -  Maquina Perkins - Puntos escondidos", "Puntos escondidos perkins.ogg" },
-    { "Braille -  Maquina Perkins - Formemos letras", "Formemos letras perkins.ogg" },
-    { "Braille -  Maquina Perkins - Letras escondidas", "Letras escondidas perkins.ogg" },
-    { "Braille -  Maquina Perkins - Te presento numeros", "Formemos numeros perkins.ogg" },
-    { "Braille -  Maquina Perkins - Numeros escondidos", "Numeros escondidos perkins.ogg" },
-};
-const int activityCount = 12;
 
 // Top-left corners inside the 560 x 500 frame.
 const QPoint cellPositions[6]
@@ -57,9 +39,8 @@ QLabel *pictureLabel(
 } // namespace
 
 BrailleWidget::BrailleWidget(QWidget *parent)
-    : ActivityWidget(QFrame::Sunken, scoreType(), parent)
+    : ActivityWidget(QFrame::Sunken, scoreType(), ActivityTable::Braille, parent)
     , m_cell(new Braille)
-    , m_answer(new Braille)
 {
     for (int i = 0; i < 6; ++i) {
         for (int raised = 0; raised < 2; ++raised)
@@ -80,41 +61,12 @@ BrailleWidget::BrailleWidget(QWidget *parent)
             perkinsPositions[i], m_perkinsPictures[i][0]);
         m_perkinsLabels[i]->hide();
     }
-
-    m_pointsCell = new ScoreManager(QStringLiteral("Puntos Escondidos Cajetin"), this);
-    m_lettersCell = new ScoreManager(QStringLiteral("Letras Escondidas Cajetin"), this);
-    m_numbersCell = new ScoreManager(QStringLiteral("Numeros Escondidos Cajetin"), this);
-    m_pointsPerkins = new ScoreManager(QStringLiteral("Puntos Escondidos Maquina Perkins"), this);
-    m_lettersPerkins = new ScoreManager(QStringLiteral("Letras Escondidas Maquina Perkins"), this);
-    m_numbersPerkins = new ScoreManager(QStringLiteral("Numeros Escondidos Maquina Perkins"), this);
-    for (ScoreManager *points : { m_pointsCell, m_pointsPerkins })
-        points->setKind(ScoreManager::Dots);
-    for (ScoreManager *numbers : { m_numbersCell, m_numbersPerkins })
-        numbers->setKind(ScoreManager::Numbers);
-    setScoreManagers({ m_pointsCell, m_lettersCell, m_numbersCell, m_pointsPerkins,
-        m_lettersPerkins, m_numbersPerkins });
-
-    m_speechPlayer = makePlayer(&BrailleWidget::speechFinished);
-    m_instructionPlayer = makePlayer();
-    m_pointPraisePlayer = makePlayer(&BrailleWidget::slotPickPoint);
-    m_letterPraisePlayer = makePlayer(&BrailleWidget::slotPickLetter);
-    m_numberPraisePlayer = makePlayer(&BrailleWidget::slotPickNumber);
-    m_letterCorrectionPlayer = makePlayer(&BrailleWidget::slotCorrectLetter);
-    m_numberCorrectionPlayer = makePlayer(&BrailleWidget::slotCorrectNumber);
-    m_pointCorrectionPlayer = makePlayer(&BrailleWidget::slotCorrectPoints);
-    m_letterNamePlayer = makePlayer(&BrailleWidget::slotCorrectLetterPoints);
-    m_numberNamePlayer = makePlayer(&BrailleWidget::slotCorrectNumberPoints);
-    m_letterDotsIntroPlayer = makePlayer(&BrailleWidget::slotSayCorrectLetterPoints);
-    m_numberDotsIntroPlayer = makePlayer(&BrailleWidget::slotSayCorrectNumberPoints);
-    m_letterDotsPlayer = makePlayer(&BrailleWidget::slotSayLetterPoints);
-    m_numberDotsPlayer = makePlayer(&BrailleWidget::slotSayNumberPoints);
 }
 
 BrailleWidget::~BrailleWidget()
 {
-    // The cells are plain values, built without a parent.
+    // A plain value, built without a parent.
     delete m_cell;
-    delete m_answer;
 }
 
 QString BrailleWidget::scoreType()
@@ -124,29 +76,8 @@ QString BrailleWidget::scoreType()
 
 QString BrailleWidget::activityTitle(int sub)
 {
-    if (sub < 0 || sub >= activityCount)
-        return QString();
-    return QString::fromLatin1(activities[sub].title);
-}
-
-ScoreManager *BrailleWidget::scoreManager(int sub) const
-{
-    switch (sub) {
-    case 1:
-        return m_pointsCell;
-    case 3:
-        return m_lettersCell;
-    case 5:
-        return m_numbersCell;
-    case 7:
-        return m_pointsPerkins;
-    case 9:
-        return m_lettersPerkins;
-    case 11:
-        return m_numbersPerkins;
-    default:
-        return nullptr;
-    }
+    const ActivityTable::Activity *entry = ActivityTable::find(ActivityTable::Braille, sub);
+    return entry ? QString::fromUtf8(entry->title) : QString();
 }
 
 void BrailleWidget::slotBrailleMode(bool on)
@@ -156,7 +87,7 @@ void BrailleWidget::slotBrailleMode(bool on)
 
 void BrailleWidget::slotSleeping()
 {
-    speak(instruction(QStringLiteral("durmiendo.ogg")));
+    echo(instruction(QStringLiteral("durmiendo.ogg")));
 }
 
 QString BrailleWidget::dotClip(int dot)
@@ -208,21 +139,13 @@ BrailleWidget::QuestionStart BrailleWidget::questionStart() const
 
 void BrailleWidget::setActivity(int group, int sub)
 {
-    m_menuMode->set(false);
     displayReset();
-    m_group = group;
-    m_activity = sub;
-    // Nothing of the previous activity may speak into this one: not its
-    // chains, not its next question, not a first question still waiting
-    // for its instruction; and its wrong answers do not count here.
-    stopSequences();
-    disconnect(m_instructionPlayer, &AudioThread::finished, this, nullptr);
-    m_questionDrawn = false;
-    m_answered = false;
+    // Wrong answers of the previous activity do not count here.
     m_wrongCount = 0;
-    if (group != 1 || sub < 0 || sub >= activityCount)
+    if (!enterActivity(group, sub))
         return;
-    m_instructionClip = instruction(QString::fromLatin1(activities[sub].instruction));
+    m_instructionClip
+        = instruction(QString::fromUtf8(ActivityTable::find(group, sub)->instruction));
     showDevice();
 
     const QuestionStart firstQuestion = questionStart();
@@ -233,11 +156,12 @@ void BrailleWidget::setActivity(int group, int sub)
             (this->*firstQuestion)();
         return;
     }
-    // Connected before the start: a short or missing clip may finish at once.
-    if (firstQuestion)
-        connect(
-            m_instructionPlayer, &AudioThread::finished, this, firstQuestion, Qt::UniqueConnection);
-    play(m_instructionPlayer, m_instructionClip);
+    Steps steps { say(m_instructionClip) };
+    if (firstQuestion) {
+        m_turn = Turn::Instructing;
+        steps << then([this, firstQuestion] { (this->*firstQuestion)(); });
+    }
+    speak(steps);
 }
 
 void BrailleWidget::resumeAfterMenu(bool keyPressed)
@@ -247,23 +171,26 @@ void BrailleWidget::resumeAfterMenu(bool keyPressed)
     // next key.
     if (!nextQuestion)
         return;
+    // Dots raised meanwhile are an answer in the making, not to be talked
+    // over.
+    if (m_turn == Turn::Asking) {
+        if (!keyPressed)
+            announceQuestion();
+        return;
+    }
     // The instruction was cut before the first question (without the
     // mascot's voice it was asked at once), or the praise, the correction
     // or the pause before the next one: no key can start that question.
-    if (!m_questionDrawn || m_answered)
-        (this->*nextQuestion)();
-    // Dots raised meanwhile are an answer in the making, not to be
-    // talked over.
-    else if (!keyPressed)
-        announceQuestion();
+    (this->*nextQuestion)();
 }
 
 // ---------------------------------------------------------------------------
 // Keys
 
 // Escape, the key menu mode and held keys are handled by ActivityWidget.
-void BrailleWidget::keyReleased(int key, const QString &)
+void BrailleWidget::keyReleased(QKeyEvent *event)
 {
+    const int key = event->key();
     // Idle while another widget's activity runs.
     if (m_group != 1)
         return;
@@ -310,8 +237,7 @@ void BrailleWidget::slotLetter()
 
 void BrailleWidget::slotNumber()
 {
-    if (inHiddenPoints())
-        slotPoint();
+    slotLetter();
 }
 
 void BrailleWidget::slotPoint()
@@ -380,46 +306,24 @@ void BrailleWidget::sayReadItem(const QString &noneClip)
         echo(nameClip(readItemFolder(), word, inSub(2, 8)));
 }
 
-void BrailleWidget::echo(const QString &clip)
-{
-    if (m_echoing && m_speechPlayer->isRunning()) {
-        m_echoes << clip;
-        return;
-    }
-    speak(clip);
-    m_echoing = true;
-}
-
-void BrailleWidget::speak(const QString &clip)
-{
-    m_echoes.clear();
-    m_echoing = false;
-    // A running player would not start the new clip.
-    m_speechPlayer->cancel();
-    play(m_speechPlayer, clip);
-}
-
-void BrailleWidget::speechFinished()
-{
-    m_echoing = false;
-    if (m_echoes.isEmpty())
-        return;
-    play(m_speechPlayer, m_echoes.takeFirst());
-    m_echoing = true;
-}
-
 // ---------------------------------------------------------------------------
 // Judging and feedback
 
 void BrailleWidget::judge(const QString &answer, const QString &hidden)
 {
-    if (!m_questionDrawn) {
+    switch (m_turn) {
+    case Turn::Idle:
+    case Turn::Instructing:
+        // Nothing has been asked yet to judge the cell against.
         slotSleeping();
         return;
-    }
-    // Answered already, or being corrected: one answer per question.
-    if (m_answered)
+    case Turn::Answered:
+    case Turn::Correcting:
+        // One answer per question.
         return;
+    case Turn::Asking:
+        break;
+    }
     // The child answers whenever ready: what is still being said of the
     // question, or of the feedback on an earlier try, gives way.
     stopSequences();
@@ -442,7 +346,7 @@ void BrailleWidget::recordAnswer(bool correct)
 {
     ScoreManager *manager = m_group == 1 ? scoreManager(m_activity) : nullptr;
     // Nothing was asked, or it was asked without a word to say it with.
-    if (!manager || !m_questionDrawn || m_wordFolder.isEmpty())
+    if (!manager || m_turn == Turn::Idle || m_turn == Turn::Instructing || m_wordFolder.isEmpty())
         return;
     if (correct)
         manager->recordCorrect(questionLabel());
@@ -452,16 +356,13 @@ void BrailleWidget::recordAnswer(bool correct)
 
 void BrailleWidget::slotCorrect()
 {
-    m_wrongCount = 0;
-    m_answered = true;
+    const QuestionStart next = questionStart();
+    if (!next)
+        return;
     recordAnswer(true);
-    const QString clip = praiseClip();
-    if (inHiddenPoints())
-        play(m_pointPraisePlayer, clip);
-    else if (inHiddenLetters())
-        play(m_letterPraisePlayer, clip);
-    else if (inHiddenNumbers())
-        play(m_numberPraisePlayer, clip);
+    m_wrongCount = 0;
+    m_turn = Turn::Answered;
+    speak({ say(praiseClip()), then([this, next] { (this->*next)(); }) });
 }
 
 void BrailleWidget::slotWrong()
@@ -469,20 +370,12 @@ void BrailleWidget::slotWrong()
     recordAnswer(false);
     if (m_wrongCount < 2) {
         ++m_wrongCount;
-        playOneShot(encouragementClip());
+        speak({ say(encouragementClip()) });
         return;
     }
     // The third wrong answer in a row: the right answer is said, and the
     // question is closed until the next one.
     m_wrongCount = 0;
-    m_answered = true;
-    if (inHiddenPoints())
-        play(m_pointCorrectionPlayer,
-            instruction(QStringLiteral("te equivocaste en los puntos.ogg")));
-    else if (inHiddenNumbers())
-        play(m_numberCorrectionPlayer,
-            instruction(QStringLiteral("te equivocaste en la letra.ogg")));
-    else
-        play(m_letterCorrectionPlayer,
-            instruction(QStringLiteral("te equivocaste en la letra.ogg")));
+    m_turn = Turn::Correcting;
+    speak(correction());
 }

@@ -36,7 +36,7 @@ public:
     int wrongCount() const { return m_wrongCount; }
 
     // The score set of a hidden-item sub-activity (1, 3, 5, 7, 9, 11), or none.
-    ScoreManager *scoreManager(int sub) const;
+    ScoreManager *scoreManager(int sub) const { return scoreSetOf(sub); }
 
     // The "Score" element type this widget owns in the score file.
     static QString scoreType();
@@ -60,25 +60,17 @@ public Q_SLOTS:
     void pickGuessWord();
     void slotCorrect();
     void slotWrong();
-    void slotCorrectLetter();
-    void slotCorrectNumber();
-    void slotCorrectPoints();
-    void slotCorrectLetterPoints();
-    void slotCorrectNumberPoints();
-    void slotSayCorrectLetterPoints();
-    void slotSayCorrectNumberPoints();
-    void slotSayLetterPoints();
-    void slotSayNumberPoints();
     void slotBrailleMode(bool on);
     void slotLastInstruction();
 
 protected:
-    void keyReleased(int key, const QString &text) override;
+    void keyReleased(QKeyEvent *event) override;
     // A question cut off is asked again; an instruction, praise, correction
     // or pause cut off leads to the next question.
     void resumeAfterMenu(bool keyPressed) override;
 
 private:
+    using Steps = QList<SpokenSequence::Step>;
     using QuestionStart = void (BrailleWidget::*)();
     // The slot that draws and asks the current activity's question; none
     // outside the hidden-item activities.
@@ -96,16 +88,18 @@ private:
     void showCell();
     void showDevice();
     void dotKey(int dot, bool clearsFirst);
+    // The one judge of an answer, the cell read or the dot pressed.
     void judge(const QString &answer, const QString &hidden);
     void recordAnswer(bool correct);
     QString questionLabel() const;
+    // The draw common to every question, then the question asked.
+    void askNew();
+    // After the third wrong answer: the answer, and its dots one by one.
+    Steps correction();
 
-    // The child's own keys are echoed one after the other: a dot typed while
-    // another is being said is said next, and so is the reading at Enter.
-    void echo(const QString &clip);
-    // Anything else said on the speech player cuts what it was saying.
-    void speak(const QString &clip);
-    void speechFinished();
+    // The child's own keys are echoed one after the other, over whatever
+    // else is being said, which then goes on.
+    void echo(const QString &clip) { m_voice->interject({ say(clip) }); }
 
     // The folder the current question draws its word from, and its name clip.
     QString targetFolder() const;
@@ -116,12 +110,10 @@ private:
     void announceQuestion();
     QString readItemFolder() const;
     void sayReadItem(const QString &noneClip);
-    void sayAnswerDot(AudioThread *dotsPlayer, AudioThread *praisePlayer);
     static QString dotClip(int dot);
 
-    // The cell the child enters, and the answer read out after a third wrong.
+    // The cell the child enters.
     Braille *m_cell = nullptr;
-    Braille *m_answer = nullptr;
 
     // Dot labels 1 … 6 of the cell; the brailler's keys 1 … 7, left to right.
     std::array<QLabel *, 6> m_cellLabels {};
@@ -129,29 +121,6 @@ private:
     // Normal and raised (pressed) picture of each label.
     std::array<std::array<QPixmap, 2>, 6> m_cellPictures;
     std::array<std::array<QPixmap, 2>, 7> m_perkinsPictures;
-
-    // Score sets, in the order of the file and the reports.
-    ScoreManager *m_pointsCell = nullptr;
-    ScoreManager *m_lettersCell = nullptr;
-    ScoreManager *m_numbersCell = nullptr;
-    ScoreManager *m_pointsPerkins = nullptr;
-    ScoreManager *m_lettersPerkins = nullptr;
-    ScoreManager *m_numbersPerkins = nullptr;
-
-    AudioThread *m_speechPlayer = nullptr;
-    AudioThread *m_instructionPlayer = nullptr;
-    AudioThread *m_pointPraisePlayer = nullptr;
-    AudioThread *m_letterPraisePlayer = nullptr;
-    AudioThread *m_numberPraisePlayer = nullptr;
-    AudioThread *m_letterCorrectionPlayer = nullptr;
-    AudioThread *m_numberCorrectionPlayer = nullptr;
-    AudioThread *m_pointCorrectionPlayer = nullptr;
-    AudioThread *m_letterNamePlayer = nullptr;
-    AudioThread *m_numberNamePlayer = nullptr;
-    AudioThread *m_letterDotsIntroPlayer = nullptr;
-    AudioThread *m_numberDotsIntroPlayer = nullptr;
-    AudioThread *m_letterDotsPlayer = nullptr;
-    AudioThread *m_numberDotsPlayer = nullptr;
 
     QString m_readItem;
     QString m_instructionClip;
@@ -162,15 +131,4 @@ private:
     QString m_hiddenNumber;
     QString m_wordFolder;
     int m_wrongCount = 0;
-    int m_dotIndex = 1;
-
-    // Echoes waiting for the speech player, and whether it is saying one.
-    QStringList m_echoes;
-    bool m_echoing = false;
-    // The activity has drawn its first question; a key before it has
-    // nothing to be judged against.
-    bool m_questionDrawn = false;
-    // The question was answered right, or its correction is being said:
-    // keys are not judged again until the next question has been drawn.
-    bool m_answered = false;
 };

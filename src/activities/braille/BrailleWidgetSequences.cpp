@@ -1,7 +1,6 @@
 // The spoken sequences of the hidden-item activities: drawing and asking a
 // question, and the correction after a third wrong answer, which names the
-// answer and reads its dots out one by one. Each step plays one clip on the
-// player whose end starts the next step.
+// answer and reads its dots out one by one.
 
 #include "activities/braille/Braille.h"
 #include "activities/braille/BrailleWidget.h"
@@ -47,134 +46,83 @@ QString BrailleWidget::nameClip(const QString &folder, const QString &word, bool
 
 void BrailleWidget::announceQuestion()
 {
-    speak(questionClip());
+    speak({ say(questionClip()) });
 }
 
+void BrailleWidget::askNew()
+{
+    pickGuessWord();
+    stopSequences();
+    m_turn = Turn::Asking;
+    announceQuestion();
+}
+
+// A question left over from another activity is not asked.
 void BrailleWidget::slotPickPoint()
 {
-    // A question left over from another activity is not asked.
     if (!inHiddenPoints())
         return;
-    stopSequences();
-    m_answered = false;
     displayReset();
     m_hiddenPoint = random(1, 6);
-    pickGuessWord();
-    m_questionDrawn = true;
-    announceQuestion();
-    disconnect(m_instructionPlayer, &AudioThread::finished, this, &BrailleWidget::slotPickPoint);
+    askNew();
 }
 
 void BrailleWidget::slotPickLetter()
 {
     if (!inHiddenLetters())
         return;
-    stopSequences();
-    m_answered = false;
     displayReset();
     m_hiddenLetter = randomLetterInSelection();
     Q_EMIT sugerencia(activityTitle(m_activity), m_hiddenLetter);
-    pickGuessWord();
-    m_questionDrawn = true;
-    announceQuestion();
-    disconnect(m_instructionPlayer, &AudioThread::finished, this, &BrailleWidget::slotPickLetter);
+    askNew();
 }
 
 void BrailleWidget::slotPickNumber()
 {
     if (!inHiddenNumbers())
         return;
-    stopSequences();
-    m_answered = false;
     displayReset();
     m_hiddenNumber = randomDigit();
-    pickGuessWord();
-    m_questionDrawn = true;
-    announceQuestion();
-    disconnect(m_instructionPlayer, &AudioThread::finished, this, &BrailleWidget::slotPickNumber);
+    askNew();
 }
 
 void BrailleWidget::slotLastInstruction()
 {
     if (m_group != 1)
         return;
-    if (inHiddenPoints() || inHiddenLetters() || inHiddenNumbers()) {
+    if (questionStart()) {
         // Before the first question there is nothing to repeat, and once it
         // is answered the next question comes soon.
-        if (m_questionDrawn && !m_answered)
+        if (m_turn == Turn::Asking)
             announceQuestion();
     } else if (m_activity >= 0 && m_activity < 12) {
-        playOneShot(m_instructionClip);
+        echo(m_instructionClip);
     }
 }
 
 // ---------------------------------------------------------------------------
-// Corrections after the third wrong answer
+// The correction after the third wrong answer
 
-void BrailleWidget::slotCorrectPoints()
+BrailleWidget::Steps BrailleWidget::correction()
 {
-    if (!inHiddenPoints())
-        return;
-    // The pause runs from the start of the name, not from its end.
-    playOneShot(questionClip());
-    startTurnTimer(&BrailleWidget::slotPickPoint);
-}
-
-void BrailleWidget::slotCorrectLetter()
-{
-    play(m_letterNamePlayer, questionClip());
-}
-
-void BrailleWidget::slotCorrectNumber()
-{
-    play(m_numberNamePlayer, questionClip());
-}
-
-void BrailleWidget::slotCorrectLetterPoints()
-{
-    play(m_letterDotsIntroPlayer, instruction(QStringLiteral("puntos correctos.ogg")));
-}
-
-void BrailleWidget::slotCorrectNumberPoints()
-{
-    play(m_numberDotsIntroPlayer, instruction(QStringLiteral("puntos correctos.ogg")));
-}
-
-void BrailleWidget::slotSayCorrectLetterPoints()
-{
-    m_answer->fromLetter(m_hiddenLetter);
-    m_dotIndex = 1;
-    slotSayLetterPoints();
-}
-
-void BrailleWidget::slotSayCorrectNumberPoints()
-{
-    m_answer->fromNumber(m_hiddenNumber);
-    m_dotIndex = 1;
-    slotSayNumberPoints();
-}
-
-void BrailleWidget::slotSayLetterPoints()
-{
-    sayAnswerDot(m_letterDotsPlayer, m_letterPraisePlayer);
-}
-
-void BrailleWidget::slotSayNumberPoints()
-{
-    sayAnswerDot(m_numberDotsPlayer, m_numberPraisePlayer);
-}
-
-// One raised dot of the answer per call, in ascending order; after the last
-// one the praise player, playing nothing, starts the next question.
-void BrailleWidget::sayAnswerDot(AudioThread *dotsPlayer, AudioThread *praisePlayer)
-{
-    while (m_dotIndex <= 6 && !m_answer->isRaised(m_dotIndex))
-        ++m_dotIndex;
-    if (m_dotIndex <= 6) {
-        play(dotsPlayer, dotClip(m_dotIndex));
-        ++m_dotIndex;
-        return;
+    const QuestionStart next = questionStart();
+    if (inHiddenPoints()) {
+        // The pause runs from the start of the name, not from its end.
+        return { say(instruction(QStringLiteral("te equivocaste en los puntos.ogg"))),
+            sayBeforePause(questionClip()), then([this, next] { (this->*next)(); }) };
     }
-    m_dotIndex = 1;
-    play(praisePlayer, QString());
+    Braille answer;
+    if (inHiddenNumbers())
+        answer.fromNumber(m_hiddenNumber);
+    else
+        answer.fromLetter(m_hiddenLetter);
+    Steps steps { say(instruction(QStringLiteral("te equivocaste en la letra.ogg"))),
+        say(questionClip()), say(instruction(QStringLiteral("puntos correctos.ogg"))) };
+    for (int dot = 1; dot <= 6; ++dot) {
+        if (answer.isRaised(dot))
+            steps << say(dotClip(dot));
+    }
+    // The empty clip after the last dot hands on to the next question.
+    steps << say(QString()) << then([this, next] { (this->*next)(); });
+    return steps;
 }

@@ -1,6 +1,6 @@
 #include "activities/language/EscrituraWidget.h"
 
-#include "audio/AudioThread.h"
+#include "activities/SpokenSequence.h"
 #include "audio/TTS.h"
 #include "content/MediaPaths.h"
 
@@ -67,7 +67,7 @@ QString clipName(const QString &character)
 } // namespace
 
 EscrituraWidget::EscrituraWidget(QWidget *parent)
-    : LanguageWidget(parent)
+    : ActivityPage(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
@@ -83,8 +83,6 @@ EscrituraWidget::EscrituraWidget(QWidget *parent)
     m_textBox->setFont(font);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_textBox);
-
-    m_letterPlayer = new AudioThread(this);
 }
 
 EscrituraWidget::~EscrituraWidget()
@@ -103,16 +101,12 @@ void EscrituraWidget::play(const QString &character)
     QString file = MediaPaths::letterClip(name);
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || !QFileInfo(file).isFile())
         file = MediaPaths::letterClip(QStringLiteral("sleep"));
-    playOnLetterPlayer(file);
+    sayNow(file);
 }
 
-void EscrituraWidget::playOnLetterPlayer(const QString &file)
+void EscrituraWidget::sayNow(const QString &file)
 {
-    // The newest key is the one the child wants to hear: a clip still under
-    // way gives way to it instead of swallowing it.
-    m_letterPlayer->cancel();
-    m_letterPlayer->file = file;
-    m_letterPlayer->start();
+    m_voice->play({ SpokenSequence::say(file) });
 }
 
 void EscrituraWidget::setMode(int mode)
@@ -145,7 +139,7 @@ void EscrituraWidget::keyReleased(QKeyEvent *event)
         const int mode = key - Qt::Key_F1;
         setMode(mode);
         Q_EMIT modeChanged(mode);
-        playOnLetterPlayer(MediaPaths::menuClip(QLatin1String(modeClips[mode])));
+        sayNow(MediaPaths::menuClip(QLatin1String(modeClips[mode])));
         return;
     }
     case Qt::Key_Space:
@@ -200,8 +194,8 @@ void EscrituraWidget::hideEvent(QHideEvent *event)
     // Leaving the activity: what it has not begun to say is not said inside
     // the next one. A minimised window is not leaving.
     if (!event->spontaneous()) {
-        m_letterPlayer->cancel();
+        m_voice->stop();
         TTS::dropWaiting(this);
     }
-    LanguageWidget::hideEvent(event);
+    ActivityPage::hideEvent(event);
 }

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "activities/language/LanguageWidget.h"
+#include "activities/ActivityPage.h"
 
 #include <QString>
 
-class AudioThread;
 class QTextEdit;
 
 // Free writing. Every key the child types is shown in large letters; what was
@@ -14,7 +13,7 @@ class QTextEdit;
 //
 // Back from the key menu mode nothing is said again: what it stopped echoed
 // keys typed before the menu, and the text box still shows them.
-class EscrituraWidget : public LanguageWidget
+class EscrituraWidget : public ActivityPage
 {
     Q_OBJECT
 public:
@@ -52,11 +51,12 @@ private:
     void typeBoundary(QChar typed, int speakingMode, const QString &pendingOtherwise);
     void typeText(const QString &text);
     void showDocument();
-    void playOnLetterPlayer(const QString &file);
+    // The newest key is the one the child wants to hear: a clip still under
+    // way gives way to it instead of swallowing it.
+    void sayNow(const QString &file);
 
     int m_mode = WordMode;
     QString m_document;
     QString m_pending;
-    AudioThread *m_letterPlayer = nullptr;
     QTextEdit *m_textBox = nullptr;
 };

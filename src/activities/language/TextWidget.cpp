@@ -1,7 +1,7 @@
 #include "activities/language/TextWidget.h"
 
 #include "activities/KeyMenuMode.h"
-#include "audio/AudioThread.h"
+#include "activities/SpokenSequence.h"
 #include "content/MediaPaths.h"
 
 #include <QFileInfo>
@@ -12,7 +12,7 @@
 #include <QPixmap>
 
 TextWidget::TextWidget(QWidget *parent)
-    : LanguageWidget(parent)
+    : ActivityPage(parent)
 {
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(255, 255, 255, 255));
@@ -24,9 +24,6 @@ TextWidget::TextWidget(QWidget *parent)
     m_pictureLabel->setAlignment(Qt::AlignCenter);
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(m_pictureLabel);
-
-    m_framePlayer = new AudioThread(this);
-    connect(m_framePlayer, &AudioThread::finished, this, &TextWidget::slotPlayFrame);
 }
 
 void TextWidget::setTextFolder(const QString &folder)
@@ -36,9 +33,8 @@ void TextWidget::setTextFolder(const QString &folder)
 
 void TextWidget::startReading()
 {
-    // The old text's clip gives way at once to the new text's first frame,
-    // and its end does not move the new reading on.
-    m_framePlayer->cancel();
+    // The old text gives way at once to the new text's first frame.
+    m_voice->stop();
     m_menuMode->set(false);
     m_frame = 1;
     // A text without frames shows nothing rather than the last text's picture.
@@ -51,15 +47,20 @@ void TextWidget::slotPlayFrame()
     m_readingFrame = 0;
     if (m_textFolder.isEmpty() || !isVisible())
         return;
-    const QString picture = MediaPaths::textFramePicture(m_textFolder, m_frame);
-    const QString clip = MediaPaths::textFrameClip(m_textFolder, m_frame);
-    if (!QFileInfo(picture).isFile() || !QFileInfo(clip).isFile())
-        return;
-    m_pictureLabel->setPixmap(QPixmap(picture));
-    m_framePlayer->file = clip;
-    m_framePlayer->start();
-    m_readingFrame = m_frame;
-    ++m_frame;
+    QList<SpokenSequence::Step> steps;
+    for (int frame = m_frame;; ++frame) {
+        const QString picture = MediaPaths::textFramePicture(m_textFolder, frame);
+        const QString clip = MediaPaths::textFrameClip(m_textFolder, frame);
+        if (!QFileInfo(picture).isFile() || !QFileInfo(clip).isFile())
+            break;
+        steps << SpokenSequence::then([this, frame, picture] {
+            m_pictureLabel->setPixmap(QPixmap(picture));
+            m_readingFrame = frame;
+            m_frame = frame + 1;
+        }) << SpokenSequence::say(clip);
+    }
+    steps << SpokenSequence::then([this] { m_readingFrame = 0; });
+    m_voice->play(steps);
 }
 
 void TextWidget::resumeAfterMenu(bool)
@@ -78,8 +79,8 @@ void TextWidget::hideEvent(QHideEvent *event)
     // Leaving the page ends the reading: the clip sounding plays out, but no
     // later frame follows. A minimised window is not leaving.
     if (!event->spontaneous()) {
-        m_framePlayer->cancel();
+        m_voice->stop();
         m_readingFrame = 0;
     }
-    LanguageWidget::hideEvent(event);
+    ActivityPage::hideEvent(event);
 }

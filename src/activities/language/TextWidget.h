@@ -1,16 +1,15 @@
 #pragma once
 
-#include "activities/language/LanguageWidget.h"
+#include "activities/ActivityPage.h"
 
 #include <QString>
 
-class AudioThread;
 class QLabel;
 
 // Reads an illustrated text aloud: its frames, each a picture and a recorded
 // clip, are shown one after the other, each for as long as its clip plays.
 // The reading ends at the first frame whose picture or clip is missing.
-class TextWidget : public LanguageWidget
+class TextWidget : public ActivityPage
 {
     Q_OBJECT
 public:
@@ -28,8 +27,9 @@ public:
     void startReading();
 
 public Q_SLOTS:
-    // Shows the next frame and plays its clip; the clip's end shows the one
-    // after it.
+    // Reads on from the next frame: each frame's picture is shown as its
+    // clip starts, and the reading ends at the first frame whose picture or
+    // clip is missing.
     void slotPlayFrame();
 
 protected:
@@ -45,6 +45,5 @@ private:
     // The frame whose clip is being read, until the next one is shown; 0
     // when the reading has ended or was left.
     int m_readingFrame = 0;
-    AudioThread *m_framePlayer = nullptr;
     QLabel *m_pictureLabel = nullptr;
 };

@@ -1,13 +1,14 @@
 #include "activities/letters/LetrasWidget.h"
 
 #include "activities/KeyMenuMode.h"
-#include "audio/AudioThread.h"
+#include "content/ActivityTable.h"
 #include "content/KeyboardManager.h"
 #include "content/MediaPaths.h"
 #include "users/Score.h"
 #include "users/ScoreManager.h"
 
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 
@@ -57,35 +58,8 @@ bool isLetter(const QString &letter)
 } // namespace
 
 LetrasWidget::LetrasWidget(QWidget *parent)
-    : ActivityWidget(QFrame::Plain, scoreType(), parent)
+    : ActivityWidget(QFrame::Plain, scoreType(), ActivityTable::Letters, parent)
 {
-    m_comoSuena = new ScoreManager(QStringLiteral("Como Suena"), this);
-    m_comoEmpieza = new ScoreManager(QStringLiteral("Como Empieza"), this);
-    m_numerosEscondidos = new ScoreManager(QStringLiteral("Numeros Escondidos"), this);
-    m_numerosEscondidos->setKind(ScoreManager::Numbers);
-    m_letrasEscondidas = new ScoreManager(QStringLiteral("Letras Escondidas"), this);
-    m_objetosEscondidos = new ScoreManager(QStringLiteral("Objetos Escondidos"), this);
-    setScoreManagers({ m_comoSuena, m_comoEmpieza, m_letrasEscondidas, m_objetosEscondidos,
-        m_numerosEscondidos });
-
-    m_instructionPlayer = makePlayer();
-    m_plainPlayer = makePlayer();
-    m_imagePlayer = makePlayer(&LetrasWidget::slotImage);
-    m_wordPlayer = makePlayer(&LetrasWidget::slotWord);
-    m_wordAndGuessPlayer = makePlayer(&LetrasWidget::slotWordAndGuess);
-    m_foundSoundPlayer = makePlayer(&LetrasWidget::slotFoundSound);
-    m_guessedLetterPlayer = makePlayer(&LetrasWidget::slotGuessedLetter);
-    m_ofPlayer = makePlayer(&LetrasWidget::slotOf);
-    m_objectNamePlayer = makePlayer(&LetrasWidget::slotObjectName);
-    m_pickLetterPlayer = makePlayer(&LetrasWidget::slotPickLetter);
-    m_guessedNumberPlayer = makePlayer(&LetrasWidget::slotGuessedNumber);
-    m_livesInPlayer = makePlayer(&LetrasWidget::slotLivesIn);
-    m_guessedObjectPlayer = makePlayer(&LetrasWidget::slotGuessedObject);
-    m_objectSoundPlayer = makePlayer(&LetrasWidget::slotObjectSound);
-    m_sayGuessLetterPlayer = makePlayer(&LetrasWidget::slotSayGuessLetter);
-    m_hiddenPlayer = makePlayer(&LetrasWidget::slotHidden);
-    m_hiddenObjectNamePlayer = makePlayer(&LetrasWidget::slotHiddenObjectName);
-
     m_keyboard = new KeyboardManager();
 
     m_letterLabel = new QLabel(this);
@@ -123,19 +97,8 @@ QString LetrasWidget::scoreType()
 
 QString LetrasWidget::activityTitle(int activity)
 {
-    static const char *const titles[] = {
-        "Letras y Numeros -  Sonidos de las Letras - Te presento sonidos",
-        "Letras y Numeros -  Sonidos de las Letras - Como suena",
-        "Letras y Numeros -  Sonidos de las Letras - Como empieza",
-        "Letras y Numeros -  Nombres de las Letras - Te presento nombres",
-        "Letras y Numeros -  Nombres de las Letras - Letras escondidas",
-        "Letras y Numeros -  Nombres de las Letras - Objetos escondidos",
-        "Letras y Numeros -  Numeros de las Letras - Te presento numeros",
-        "Letras y Numeros -  Numeros de las Letras - Numeros escondidos",
-    };
-    if (activity < 0 || activity > 7)
-        return QString();
-    return QString::fromLatin1(titles[activity]);
+    const ActivityTable::Activity *entry = ActivityTable::find(ActivityTable::Letters, activity);
+    return entry ? QString::fromUtf8(entry->title) : QString();
 }
 
 QString LetrasWidget::numberWord(const QString &digit)
@@ -159,22 +122,21 @@ QString LetrasWidget::fixCharacters(const QString &word)
     return word;
 }
 
-ScoreManager *LetrasWidget::scoreSet(int activity) const
+const ActivityTable::Activity *LetrasWidget::current() const
 {
-    switch (activity) {
-    case 1:
-        return m_comoSuena;
-    case 2:
-        return m_comoEmpieza;
-    case 4:
-        return m_letrasEscondidas;
-    case 5:
-        return m_objetosEscondidos;
-    case 7:
-        return m_numerosEscondidos;
-    default:
-        return nullptr;
-    }
+    return m_group == ActivityTable::Letters ? ActivityTable::find(m_group, m_activity) : nullptr;
+}
+
+bool LetrasWidget::isGuessing() const
+{
+    const ActivityTable::Activity *activity = current();
+    return activity && activity->turn == ActivityTable::Turn::Guessing;
+}
+
+bool LetrasWidget::isAboutNumbers() const
+{
+    const ActivityTable::Activity *activity = current();
+    return activity && activity->scoreKind == ActivityTable::ScoreKind::Numbers;
 }
 
 // ---------------------------------------------------------------------------
@@ -208,12 +170,12 @@ void LetrasWidget::setCurrentNumber(const QString &number)
 
 void LetrasWidget::slotSleeping()
 {
-    play(m_plainPlayer, instruction(QStringLiteral("durmiendo.ogg")));
+    sayAside(instruction(QStringLiteral("durmiendo.ogg")));
 }
 
 QString LetrasWidget::createPath()
 {
-    if (m_group == 0 && (m_activity == 6 || m_activity == 7))
+    if (isAboutNumbers())
         return MediaPaths::numberFolder(language, m_currentNumber);
     return MediaPaths::letterFolder(language, m_currentLetter);
 }
@@ -251,90 +213,57 @@ void LetrasWidget::setPicture(const QString &path)
 
 void LetrasWidget::setActivity(int group, int activity)
 {
-    m_menuMode->set(false);
     Q_EMIT sugerencia(QString(), QString());
-    m_group = group;
-    m_activity = activity;
-    m_letterDrawn = false;
-    m_numberDrawn = false;
-    m_answered = false;
     clearAll();
-    // Nothing of the previous activity may speak into this one: not its
-    // sequences, not its next turn, not a turn start still waiting for its
-    // instruction.
-    stopSequences();
-    disconnect(m_instructionPlayer, &AudioThread::finished, this, nullptr);
-    if (group != 0)
+    if (!enterActivity(group, activity))
         return;
-
-    static const char *const instructions[] = {
-        "Te presento sonidos.ogg",
-        "Como suena.ogg",
-        "Como empieza.ogg",
-        "Te presento nombres.ogg",
-        "Letras escondidas.ogg",
-        "Objetos escondidos.ogg",
-        "Te presento numeros.ogg",
-        "Numeros escondidos.ogg",
-    };
-    if (activity < 0 || activity > 7)
-        return;
-    m_lastInstruction = instruction(QString::fromLatin1(instructions[activity]));
-
+    m_lastInstruction = instruction(QString::fromUtf8(current()->instruction));
     if (!m_mofliAudio)
         return;
-    // Connected before the start: a short or missing clip may finish at once.
-    if (activity == 1 || activity == 2 || activity == 4 || activity == 5)
-        connect(m_instructionPlayer, &AudioThread::finished, this, &LetrasWidget::slotPickLetter,
-            Qt::UniqueConnection);
-    else if (activity == 7)
-        connect(m_instructionPlayer, &AudioThread::finished, this, &LetrasWidget::slotPickNumber,
-            Qt::UniqueConnection);
-    play(m_instructionPlayer, m_lastInstruction);
+    Steps steps { say(m_lastInstruction) };
+    if (isGuessing()) {
+        m_turn = Turn::Instructing;
+        steps << then([this] { nextQuestion(); });
+    }
+    speak(steps);
 }
 
 void LetrasWidget::resumeAfterMenu(bool keyPressed)
 {
     // A presentation waits for the child's next key.
-    if (!isGuessingActivity())
+    if (!isGuessing())
         return;
-    const bool numbers = inActivity(7);
-    const bool drawn = numbers ? m_numberDrawn : m_letterDrawn;
-    // Without the mascot's voice there was no instruction to lead to a
-    // first question.
-    if (!drawn && !m_mofliAudio)
+    switch (m_turn) {
+    case Turn::Idle:
+        // Without the mascot's voice there was no instruction to lead to a
+        // first question.
         return;
-    // The instruction was cut before the first question, or the praise or
-    // the pause before the next one: no key can start that question.
-    if (!drawn || m_answered) {
-        numbers ? slotPickNumber() : slotPickLetter();
+    case Turn::Instructing:
+    case Turn::Answered:
+    case Turn::Correcting:
+        // Cut before the first question, or the praise or the pause before
+        // the next one: no key can start that question.
+        nextQuestion();
+        return;
+    case Turn::Asking:
+        // A key released meanwhile shows the child is at the question
+        // already, and it has had its answer.
+        if (!keyPressed)
+            slotLastInstruction();
         return;
     }
-    // A key released meanwhile shows the child is at the question already,
-    // and it has had its answer.
-    if (!keyPressed)
-        slotLastInstruction();
-}
-
-bool LetrasWidget::isGuessingActivity() const
-{
-    return m_group == 0
-        && (m_activity == 1 || m_activity == 2 || m_activity == 4 || m_activity == 5
-            || m_activity == 7);
 }
 
 // ---------------------------------------------------------------------------
 // Keys
 
-// Escape, the key menu mode and held keys are handled by ActivityWidget.
-void LetrasWidget::keyReleased(int key, const QString &text)
+// Escape, the key menu mode and held keys are handled by ActivityPage.
+void LetrasWidget::keyReleased(QKeyEvent *event)
 {
-    if (key == Qt::Key_0) {
-        clearAll();
-        m_currentNumber = QStringLiteral("0");
-        slotNumber();
-    } else if (key >= Qt::Key_1 && key <= Qt::Key_9) {
-        if (m_activity == 6 || m_activity == 7)
+    const int key = event->key();
+    const QString text = event->text();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        if (key == Qt::Key_0 || isAboutNumbers())
             clearAll();
         m_currentNumber = QString(QLatin1Char(char('0' + key - Qt::Key_0)));
         slotNumber();
@@ -360,58 +289,50 @@ void LetrasWidget::keyReleased(int key, const QString &text)
 
 void LetrasWidget::slotLetter()
 {
-    if (m_group != 0)
+    const ActivityTable::Activity *activity = current();
+    if (!activity)
         return;
-    switch (m_activity) {
-    case 0:
-        presentLetter(QStringLiteral("letter_sound.ogg"));
-        break;
-    case 3:
-        presentLetter(QStringLiteral("letter_name.ogg"));
-        break;
-    case 1:
-    case 2:
-    case 4:
-    case 5:
-        judgeLetter();
-        break;
-    case 6:
-    case 7:
+    if (isAboutNumbers())
         slotSleeping();
-        break;
-    default:
-        break;
-    }
+    else if (isGuessing())
+        judge();
+    else
+        present(
+            inActivity(0) ? QStringLiteral("letter_sound.ogg") : QStringLiteral("letter_name.ogg"));
 }
 
 void LetrasWidget::slotNumber()
 {
-    if (m_group != 0)
+    if (!current())
         return;
-    if (m_activity == 6) {
-        presentNumber();
-    } else if (m_activity == 7) {
-        judgeNumber();
-    } else if ((m_sentences || m_phonemes) && inSelection(m_currentLetter)) {
+    if (isAboutNumbers() && isGuessing())
+        judge();
+    else if (isAboutNumbers())
+        present(QString());
+    else if ((m_sentences || m_phonemes) && inSelection(m_currentLetter))
         slotSaySentence();
-    } else {
+    else
         slotSleeping();
-    }
 }
 
 // ---------------------------------------------------------------------------
-// Learned letters
+// Turns
 
 bool LetrasWidget::isLearned(const QString &letter) const
 {
-    if (m_group != 0 || !(m_activity == 1 || m_activity == 2 || m_activity == 4 || m_activity == 5))
+    if (!isGuessing() || isAboutNumbers())
         return true;
     const Score *record = scoreSet(m_activity)->score(MediaPaths::letterDisplay(letter));
     return record && record->isMastered();
 }
 
-// ---------------------------------------------------------------------------
-// Turns
+void LetrasWidget::nextQuestion()
+{
+    if (isAboutNumbers())
+        slotPickNumber();
+    else
+        slotPickLetter();
+}
 
 void LetrasWidget::slotPickLetter()
 {
@@ -420,7 +341,6 @@ void LetrasWidget::slotPickLetter()
     if (m_group != 0)
         return;
     stopSequences();
-    m_answered = false;
     // With a selection the learned-letter rule does not apply.
     const bool selecting = !m_selectedLetters.isEmpty() && selectionHasLetters();
     for (;;) {
@@ -436,9 +356,8 @@ void LetrasWidget::slotPickLetter()
         break;
     }
     m_targetWord = randomWord(MediaPaths::letterFolder(language, m_targetLetter));
-    m_letterDrawn = true;
-    sayQuestion();
-    disconnect(m_instructionPlayer, &AudioThread::finished, this, &LetrasWidget::slotPickLetter);
+    m_turn = Turn::Asking;
+    speak(question());
     clearAll();
 }
 
@@ -447,50 +366,36 @@ void LetrasWidget::slotPickNumber()
     if (m_group != 0)
         return;
     stopSequences();
-    m_answered = false;
     m_targetNumber = randomDigit();
     m_targetWord = randomWord(MediaPaths::numberFolder(language, m_targetNumber));
-    m_numberDrawn = true;
-    play(m_plainPlayer, numberNameClip());
-    disconnect(m_instructionPlayer, &AudioThread::finished, this, &LetrasWidget::slotPickNumber);
+    m_turn = Turn::Asking;
+    speak(question());
     clearAll();
 }
 
-void LetrasWidget::judgeLetter()
+void LetrasWidget::judge()
 {
-    if (!m_letterDrawn) {
+    switch (m_turn) {
+    case Turn::Idle:
+    case Turn::Instructing:
+        // Nothing has been asked yet to compare the key with.
         slotSleeping();
         return;
-    }
-    // Answered already: a second press of the right key during the praise
-    // must neither count again nor start a second turn.
-    if (m_answered)
+    case Turn::Answered:
+    case Turn::Correcting:
+        // A second press of the right key during the praise must neither
+        // count again nor start a second turn.
         return;
+    case Turn::Asking:
+        break;
+    }
     // The child answers whenever ready: what is still being said of the
     // question, or of the feedback on an earlier try, gives way.
     stopSequences();
     Q_EMIT sugerencia(QString(), QString());
-    if (m_currentLetter == m_targetLetter)
-        slotCorrect();
-    else
-        slotWrong();
-}
-
-void LetrasWidget::judgeNumber()
-{
-    if (!m_numberDrawn) {
-        slotSleeping();
-        return;
-    }
-    // Answered already: a second press of the right key during the praise
-    // must neither count again nor start a second turn.
-    if (m_answered)
-        return;
-    // The child answers whenever ready: what is still being said of the
-    // question, or of the feedback on an earlier try, gives way.
-    stopSequences();
-    Q_EMIT sugerencia(QString(), QString());
-    if (m_currentNumber == m_targetNumber)
+    const bool right
+        = isAboutNumbers() ? m_currentNumber == m_targetNumber : m_currentLetter == m_targetLetter;
+    if (right)
         slotCorrect();
     else
         slotWrong();
@@ -501,89 +406,63 @@ void LetrasWidget::judgeNumber()
 
 void LetrasWidget::slotCorrect()
 {
-    const bool numbers = inActivity(7);
+    const bool numbers = isAboutNumbers();
     const QString target = numbers ? m_targetNumber : m_targetLetter;
-    m_answered = true;
+    m_turn = Turn::Answered;
     Q_EMIT sugerencia(activityTitle(m_activity), target);
-
     // Only a real letter or digit with a word that was asked about has a
     // record to count on.
-    if (isGuessingActivity() && !m_targetWord.isEmpty()
-        && (numbers ? isDigit(target) : isLetter(target)))
+    if (isGuessing() && !m_targetWord.isEmpty() && (numbers ? isDigit(target) : isLetter(target)))
         scoreSet(m_activity)->recordCorrect(MediaPaths::letterDisplay(target));
-
-    play(m_foundSoundPlayer, praiseClip());
+    speak(praise());
 }
 
 void LetrasWidget::slotWrong()
 {
-    const bool numbers = inActivity(7);
+    const bool numbers = isAboutNumbers();
     const QString target = numbers ? m_targetNumber : m_targetLetter;
-    if (isGuessingActivity() && !m_targetWord.isEmpty()
-        && (numbers ? isDigit(target) : isLetter(target)))
+    if (isGuessing() && !m_targetWord.isEmpty() && (numbers ? isDigit(target) : isLetter(target)))
         scoreSet(m_activity)->recordWrong(MediaPaths::letterDisplay(target));
-
-    playOneShot(encouragementClip(), &LetrasWidget::slotOrientation);
+    Steps steps { say(encouragementClip()) };
+    const QString direction = orientationClip();
+    if (!direction.isEmpty())
+        steps << say(instruction(direction));
+    speak(steps);
 }
 
-void LetrasWidget::slotOrientation()
+QString LetrasWidget::orientationClip() const
 {
-    QString target;
-    QString pressed;
-    if (inActivity(7)) {
-        target = m_targetNumber;
-        pressed = m_currentNumber;
-    } else {
-        target = MediaPaths::letterDisplay(m_targetLetter);
-        pressed = MediaPaths::letterDisplay(m_currentLetter);
-    }
-    QString clip;
+    const bool numbers = isAboutNumbers();
+    const QString target = numbers ? m_targetNumber : MediaPaths::letterDisplay(m_targetLetter);
+    const QString pressed = numbers ? m_currentNumber : MediaPaths::letterDisplay(m_currentLetter);
     switch (m_keyboard->orientation(target, pressed)) {
     case KeyboardManager::Left:
-        clip = QStringLiteral("izquierda.ogg");
-        break;
+        return QStringLiteral("izquierda.ogg");
     case KeyboardManager::Right:
-        clip = QStringLiteral("derecha.ogg");
-        break;
+        return QStringLiteral("derecha.ogg");
     case KeyboardManager::Up:
-        clip = QStringLiteral("arriba.ogg");
-        break;
+        return QStringLiteral("arriba.ogg");
     case KeyboardManager::Down:
-        clip = QStringLiteral("abajo.ogg");
-        break;
+        return QStringLiteral("abajo.ogg");
     default:
-        return;
+        return QString();
     }
-    play(m_plainPlayer, instruction(clip));
 }
 
 void LetrasWidget::slotLastInstruction()
 {
-    if (m_group != 0)
+    const ActivityTable::Activity *activity = current();
+    if (!activity)
         return;
-    switch (m_activity) {
-    case 0:
-    case 3:
-        playOneShot(m_lastInstruction);
-        break;
-    case 6:
-    case 7:
+    if (isAboutNumbers()) {
         // Once answered, the next number comes soon; the praise goes on.
-        if (!(m_activity == 7 && m_answered))
-            play(m_plainPlayer, numberNameClip());
-        break;
-    case 1:
-    case 2:
-    case 4:
-    case 5:
+        if (!(isGuessing() && m_turn == Turn::Answered))
+            sayAside(numberNameClip());
+    } else if (!isGuessing()) {
+        sayAside(m_lastInstruction);
+    } else if (m_turn == Turn::Asking) {
         // Before the first question there is nothing to repeat, and once it
         // is answered the next question comes soon.
-        if (m_letterDrawn && !m_answered) {
-            stopSequences();
-            sayQuestion();
-        }
-        break;
-    default:
-        break;
+        speak(question());
     }
 }

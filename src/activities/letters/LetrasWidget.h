@@ -9,12 +9,16 @@ class KeyboardManager;
 class QLabel;
 class ScoreManager;
 
+namespace ActivityTable {
+struct Activity;
+}
+
 // The eight "Letras y Numeros" activities. The child works with the keyboard
-// alone; every step of an activity is a clip, and the next step runs when the
-// player of the previous one reports that its clip has finished.
+// alone; every step of an activity is a clip, spoken one after the other.
 //
-// Activities 0, 3 and 6 present whatever letter or digit the child presses;
-// 1, 2, 4, 5 and 7 ask for a hidden letter or digit and judge the key.
+// The presentations (0, 3 and 6) show and name whatever letter or digit the
+// child presses; the guessing activities (1, 2, 4, 5 and 7) ask for a hidden
+// letter or digit and judge the key.
 class LetrasWidget : public ActivityWidget
 {
     Q_OBJECT
@@ -30,7 +34,7 @@ public:
     QString targetWord() const { return m_targetWord; }
 
     // The score set of a guessing activity (1, 2, 4, 5, 7), or none.
-    ScoreManager *scoreSet(int activity) const;
+    ScoreManager *scoreSet(int activity) const { return scoreSetOf(activity); }
 
     // The "Score" element type this widget owns in the score file.
     static QString scoreType();
@@ -46,30 +50,15 @@ public Q_SLOTS:
     void slotSetCurrentUserName(const QString &name) override;
     void slotPickLetter();
     void slotPickNumber();
-    void slotHidden();
-    void slotHiddenObjectName();
     QString createPath();
-    void slotSayGuessLetter();
     void slotSaySentence();
     void slotSentences(bool on);
     void slotPhonemes(bool on);
     void slotNumber();
     void slotLetter();
-    void slotWord();
-    void slotImage();
-    void slotWordAndGuess();
     void slotSleeping();
     void slotCorrect();
     void slotWrong();
-    void slotOrientation();
-    void slotFoundSound();
-    void slotGuessedLetter();
-    void slotGuessedNumber();
-    void slotGuessedObject();
-    void slotOf();
-    void slotLivesIn();
-    void slotObjectName();
-    void slotObjectSound();
     void clearAll();
     void setActivity(int group, int activity);
     void setCurrentLetter(const QString &letter);
@@ -78,26 +67,36 @@ public Q_SLOTS:
     QString fixCharacters(const QString &word);
 
 protected:
-    void keyReleased(int key, const QString &text) override;
+    void keyReleased(QKeyEvent *event) override;
     // A question cut off is asked again; an instruction, praise or pause
     // cut off leads to the next question.
     void resumeAfterMenu(bool keyPressed) override;
 
 private:
-    // The first clip of the current turn's question; the follow-up slots
-    // say the rest.
-    void sayQuestion();
-    void presentLetter(const QString &firstClipName);
-    void presentNumber();
-    void judgeLetter();
-    void judgeNumber();
+    using Steps = QList<SpokenSequence::Step>;
+
+    const ActivityTable::Activity *current() const;
+    bool isGuessing() const;
+    // Activities 6 and 7 are about digits, the others about letters.
+    bool isAboutNumbers() const;
+    bool inActivity(int activity) const { return m_group == 0 && m_activity == activity; }
+    bool isLearned(const QString &letter) const;
+
+    // The one judge of an answer: the key pressed against the target.
+    void judge();
+    // The next question, drawn and asked.
+    void nextQuestion();
+    Steps question() const;
+    Steps praise();
+    QString orientationClip() const;
+    void present(const QString &firstClip);
+
     void showLetterLabel(const QString &letterOrDigit);
     void setPicture(const QString &path);
     void setWordLabel(const QString &text);
-
-    bool isGuessingActivity() const;
-    bool inActivity(int activity) const { return m_group == 0 && m_activity == activity; }
-    bool isLearned(const QString &letter) const;
+    void showTargetPicture(bool whenItExists);
+    // Said now over whatever is being said; the rest of it follows.
+    void sayAside(const QString &clip) { m_voice->interject({ say(clip) }); }
 
     // Word files of the target letter (or, in activity 7, target number) and
     // the target word, and of the current letter or number and current word.
@@ -111,59 +110,21 @@ private:
     QString targetLetterClip(const QString &fileName) const;
     QString numberNameClip() const;
 
-    // The learner, key menu mode, letter selection, mascot voice and
-    // activity address are kept by ActivityWidget.
-    // 2. options
     bool m_sentences = false;
     bool m_phonemes = false;
-    // 4. score sets, in construction order
-    ScoreManager *m_comoSuena = nullptr;
-    ScoreManager *m_comoEmpieza = nullptr;
-    ScoreManager *m_numerosEscondidos = nullptr;
-    ScoreManager *m_letrasEscondidas = nullptr;
-    ScoreManager *m_objetosEscondidos = nullptr;
-    // 5. players, each connected once to the step that follows it
-    AudioThread *m_instructionPlayer = nullptr;
-    AudioThread *m_plainPlayer = nullptr;
-    AudioThread *m_imagePlayer = nullptr;
-    AudioThread *m_wordPlayer = nullptr;
-    AudioThread *m_wordAndGuessPlayer = nullptr;
-    AudioThread *m_foundSoundPlayer = nullptr;
-    AudioThread *m_guessedLetterPlayer = nullptr;
-    AudioThread *m_ofPlayer = nullptr;
-    AudioThread *m_objectNamePlayer = nullptr;
-    AudioThread *m_pickLetterPlayer = nullptr;
-    AudioThread *m_guessedNumberPlayer = nullptr;
-    AudioThread *m_livesInPlayer = nullptr;
-    AudioThread *m_guessedObjectPlayer = nullptr;
-    AudioThread *m_objectSoundPlayer = nullptr;
-    AudioThread *m_sayGuessLetterPlayer = nullptr;
-    AudioThread *m_hiddenPlayer = nullptr;
-    AudioThread *m_hiddenObjectNamePlayer = nullptr;
-    // 7. keyboard model for the spoken direction to the right key
     KeyboardManager *m_keyboard = nullptr;
-    // 10. the current activity's instruction clip
+    // The current activity's instruction clip.
     QString m_lastInstruction;
-    // 11. labels
     QLabel *m_letterLabel = nullptr;
     QLabel *m_wordLabel = nullptr;
     QLabel *m_pictureLabel = nullptr;
-    // 12. what the child pressed, and what a guessing activity asks for
+    // What the child pressed, and what a guessing activity asks for.
     QString m_currentLetter;
     QString m_currentWord;
     QString m_currentNumber;
     QString m_targetNumber;
     QString m_targetLetter;
     QString m_targetWord;
-    // 13. how often each learned letter was passed over, A … N, Ñ, O … Z
+    // How often each learned letter was passed over, A … N, Ñ, O … Z.
     QVector<int> m_skipCounters;
-
-    // A key judged before the activity drew its first target of that kind
-    // has nothing to be compared with: it is answered as a key that means
-    // nothing.
-    bool m_letterDrawn = false;
-    bool m_numberDrawn = false;
-    // The current question was answered right: further keys are not judged
-    // until the next question has been drawn.
-    bool m_answered = false;
 };

@@ -1,9 +1,7 @@
-// The spoken step sequences of the eight activities: presentations, the
+// The spoken sequences of the eight activities: presentations, the
 // questions of the guessing activities, and what follows a right answer.
-// Each step plays one clip on the player whose end starts the next step.
 
 #include "activities/letters/LetrasWidget.h"
-#include "audio/AudioThread.h"
 #include "content/MediaPaths.h"
 
 #include <QFileInfo>
@@ -23,7 +21,7 @@ bool exists(const QString &path)
 
 QString LetrasWidget::targetFolder() const
 {
-    if (inActivity(7))
+    if (isAboutNumbers())
         return MediaPaths::numberFolder(language, m_targetNumber);
     return MediaPaths::letterFolder(language, m_targetLetter);
 }
@@ -59,54 +57,49 @@ QString LetrasWidget::numberNameClip() const
         MediaPaths::numberFolder(language, m_targetNumber), m_targetWord);
 }
 
+void LetrasWidget::showTargetPicture(bool onlyWhenItExists)
+{
+    const QString image = targetWordFile(QStringLiteral("image.jpg"));
+    // Otherwise a word without a picture shows an empty one.
+    if (!onlyWhenItExists || exists(image))
+        setPicture(image);
+    m_pictureLabel->show();
+    setWordLabel(fixCharacters(m_targetWord));
+}
+
 // ---------------------------------------------------------------------------
 // Presentations: activities 0, 3 and 6
 
-void LetrasWidget::presentLetter(const QString &firstClipName)
+// The letter's or digit's word: its first clip (the word's letter sound or
+// name, or the number's name), the picture, the word's sound, its name.
+void LetrasWidget::present(const QString &firstClipName)
 {
-    const QString letter = m_currentLetter;
-    if (!inSelection(letter)) {
+    const bool numbers = isAboutNumbers();
+    const QString item = numbers ? m_currentNumber : m_currentLetter;
+    if (!numbers && !inSelection(item)) {
         slotSleeping();
         return;
     }
     // A new key starts a new presentation; the one under way gives way.
     stopSequences();
-    Q_EMIT sugerencia(activityTitle(m_activity), letter);
+    if (!numbers)
+        Q_EMIT sugerencia(activityTitle(m_activity), item);
     m_currentWord = randomWord(createPath());
-    showLetterLabel(letter);
-    setWordLabel(fixCharacters(m_currentWord));
+    showLetterLabel(item);
+    setWordLabel(numbers ? numberWord(item) : fixCharacters(m_currentWord));
     const QString image = currentWordFile(QStringLiteral("image.jpg"));
     if (exists(image))
         setPicture(image);
-    play(m_imagePlayer,
-        m_currentWord.isEmpty() ? MediaPaths::letterClip(letter) : currentWordFile(firstClipName));
-}
-
-void LetrasWidget::presentNumber()
-{
-    const QString digit = m_currentNumber;
-    stopSequences();
-    m_currentWord = randomWord(createPath());
-    showLetterLabel(digit);
-    setWordLabel(numberWord(digit));
-    const QString image = currentWordFile(QStringLiteral("image.jpg"));
-    if (exists(image))
-        setPicture(image);
-    playOneShot(m_currentWord.isEmpty() ? MediaPaths::letterClip(digit)
-                                        : MediaPaths::numberNameClip(createPath(), m_currentWord),
-        &LetrasWidget::slotImage);
-}
-
-void LetrasWidget::slotImage()
-{
-    m_pictureLabel->show();
-    play(m_wordPlayer, currentWordFile(QStringLiteral("sound.ogg")));
-}
-
-void LetrasWidget::slotWord()
-{
-    m_wordLabel->show();
-    play(m_plainPlayer, currentWordFile(QStringLiteral("name.ogg")));
+    QString first;
+    if (m_currentWord.isEmpty())
+        first = MediaPaths::letterClip(item);
+    else if (numbers)
+        first = MediaPaths::numberNameClip(createPath(), m_currentWord);
+    else
+        first = currentWordFile(firstClipName);
+    speak({ say(first), then([this] { m_pictureLabel->show(); }),
+        say(currentWordFile(QStringLiteral("sound.ogg"))), then([this] { m_wordLabel->show(); }),
+        say(currentWordFile(QStringLiteral("name.ogg"))) });
 }
 
 // The word letter by letter (activity 0) or the sentence part by part
@@ -138,151 +131,78 @@ void LetrasWidget::slotSaySentence()
             clip = currentWordFile(QStringLiteral("sentence%1.ogg").arg(n - 1));
     }
     if (exists(clip))
-        playOneShot(clip);
+        sayAside(clip);
 }
 
 // ---------------------------------------------------------------------------
-// Questions: activities 1, 2, 4 and 5
+// Questions: activities 1, 2, 4, 5 and 7
 
-void LetrasWidget::sayQuestion()
+LetrasWidget::Steps LetrasWidget::question() const
 {
-    QString first;
-    if (inActivity(2))
-        first = QStringLiteral("el sonido con que empieza.ogg");
-    else if (inActivity(4))
-        first = QStringLiteral("escondido en la letra.ogg");
-    else if (inActivity(5))
-        first = isFeminine(m_targetWord) ? QStringLiteral("la.ogg") : QStringLiteral("el.ogg");
-    // "Como suena" has nothing to say before the sound: the empty clip
-    // passes straight on to it.
-    play(m_sayGuessLetterPlayer, first.isEmpty() ? QString() : instruction(first));
-}
-
-void LetrasWidget::slotSayGuessLetter()
-{
-    if (inActivity(1))
-        play(m_plainPlayer, targetLetterClip(QStringLiteral("letter_sound.ogg")));
-    else if (inActivity(2))
-        play(m_plainPlayer, targetWordFile(QStringLiteral("name.ogg")));
-    else if (inActivity(4))
-        play(m_hiddenPlayer, targetLetterClip(QStringLiteral("letter_name.ogg")));
-    else if (inActivity(5))
-        play(m_hiddenPlayer, targetWordFile(QStringLiteral("name.ogg")));
-}
-
-void LetrasWidget::slotHidden()
-{
-    if (inActivity(4))
-        play(m_hiddenObjectNamePlayer, instruction(QStringLiteral("de.ogg")));
-    else if (inActivity(5))
-        play(m_plainPlayer,
-            instruction(isFeminine(m_targetWord) ? QStringLiteral("escondido en la.ogg")
-                                                 : QStringLiteral("escondido en el.ogg")));
-}
-
-void LetrasWidget::slotHiddenObjectName()
-{
-    if (inActivity(4))
-        play(m_plainPlayer, targetWordFile(QStringLiteral("name.ogg")));
-}
-
-// ---------------------------------------------------------------------------
-// After a right answer
-
-void LetrasWidget::slotFoundSound()
-{
-    if (inActivity(1))
-        play(m_guessedLetterPlayer, instruction(QStringLiteral("encontraste el sonido.ogg")));
-    else if (inActivity(2))
-        play(m_guessedLetterPlayer, instruction(QStringLiteral("esta palabra empieza con.ogg")));
-    else if (inActivity(4))
-        play(m_guessedLetterPlayer, QString());
-    else if (inActivity(5))
-        play(m_guessedObjectPlayer,
-            instruction(isFeminine(m_targetWord) ? QStringLiteral("encontraste a la.ogg")
-                                                 : QStringLiteral("encontraste a.ogg")));
-    else if (inActivity(7))
-        play(m_guessedNumberPlayer, QString());
-}
-
-void LetrasWidget::slotGuessedLetter()
-{
-    if (!(inActivity(1) || inActivity(2) || inActivity(4) || inActivity(5)))
-        return;
-    showLetterLabel(m_targetLetter);
-    if (inActivity(1))
-        play(m_ofPlayer, targetLetterClip(QStringLiteral("letter_sound.ogg")));
-    else if (inActivity(2))
-        // The end of the letter's sound starts the next question at once.
-        play(m_pickLetterPlayer, targetLetterClip(QStringLiteral("letter_sound.ogg")));
-    else
-        play(m_objectSoundPlayer, targetLetterClip(QStringLiteral("letter_name.ogg")));
-}
-
-void LetrasWidget::slotOf()
-{
-    if (inActivity(1))
-        play(m_objectNamePlayer, instruction(QStringLiteral("de.ogg")));
-}
-
-void LetrasWidget::slotObjectName()
-{
-    if (!inActivity(1))
-        return;
-    // A word without a picture shows an empty one here.
-    setPicture(targetWordFile(QStringLiteral("image.jpg")));
-    m_pictureLabel->show();
-    setWordLabel(fixCharacters(m_targetWord));
-    play(m_wordAndGuessPlayer, QString());
-}
-
-void LetrasWidget::slotObjectSound()
-{
-    if (inActivity(4)) {
-        showLetterLabel(m_targetLetter);
-        const QString image = targetWordFile(QStringLiteral("image.jpg"));
-        if (exists(image))
-            setPicture(image);
-        m_pictureLabel->show();
-    } else if (!inActivity(5)) {
-        return;
+    const bool feminine = isFeminine(m_targetWord);
+    const QString name = targetWordFile(QStringLiteral("name.ogg"));
+    switch (m_activity) {
+    case 1:
+        // "Como suena" has nothing to say before the sound.
+        return { say(QString()), say(targetLetterClip(QStringLiteral("letter_sound.ogg"))) };
+    case 2:
+        return { say(instruction(QStringLiteral("el sonido con que empieza.ogg"))), say(name) };
+    case 4:
+        return { say(instruction(QStringLiteral("escondido en la letra.ogg"))),
+            say(targetLetterClip(QStringLiteral("letter_name.ogg"))),
+            say(instruction(QStringLiteral("de.ogg"))), say(name) };
+    case 5:
+        return { say(instruction(feminine ? QStringLiteral("la.ogg") : QStringLiteral("el.ogg"))),
+            say(name),
+            say(instruction(feminine ? QStringLiteral("escondido en la.ogg")
+                                     : QStringLiteral("escondido en el.ogg"))) };
+    case 7:
+        return { say(numberNameClip()) };
+    default:
+        return {};
     }
-    setWordLabel(fixCharacters(m_targetWord));
-    play(m_wordAndGuessPlayer, targetWordFile(QStringLiteral("sound.ogg")));
 }
 
-void LetrasWidget::slotGuessedObject()
-{
-    if (!inActivity(5))
-        return;
-    const QString image = targetWordFile(QStringLiteral("image.jpg"));
-    if (exists(image))
-        setPicture(image);
-    m_pictureLabel->show();
-    setWordLabel(fixCharacters(m_targetWord));
-    play(m_livesInPlayer, targetWordFile(QStringLiteral("name.ogg")));
-}
+// ---------------------------------------------------------------------------
+// After a right answer: praise, the answer with its word and picture, and
+// the next question after the pause between turns (at once in activity 2).
 
-void LetrasWidget::slotLivesIn()
+LetrasWidget::Steps LetrasWidget::praise()
 {
-    if (inActivity(5))
-        play(m_guessedLetterPlayer, instruction(QStringLiteral("que vive en.ogg")));
-}
-
-void LetrasWidget::slotWordAndGuess()
-{
-    if (m_group != 0)
-        return;
-    m_wordLabel->show();
-    playOneShot(targetWordFile(QStringLiteral("name.ogg")));
-    startTurnTimer(&LetrasWidget::slotPickLetter);
-}
-
-void LetrasWidget::slotGuessedNumber()
-{
-    if (m_group != 0)
-        return;
-    showLetterLabel(m_targetNumber);
-    playOneShot(numberNameClip());
-    startTurnTimer(&LetrasWidget::slotPickNumber);
+    const QString praise = praiseClip();
+    const bool feminine = isFeminine(m_targetWord);
+    const QString name = targetWordFile(QStringLiteral("name.ogg"));
+    const QString sound = targetWordFile(QStringLiteral("sound.ogg"));
+    const SpokenSequence::Step showLetter = then([this] { showLetterLabel(m_targetLetter); });
+    const SpokenSequence::Step showWord = then([this] { m_wordLabel->show(); });
+    const SpokenSequence::Step next = then([this] { nextQuestion(); });
+    switch (m_activity) {
+    case 1:
+        return { say(praise), say(instruction(QStringLiteral("encontraste el sonido.ogg"))),
+            showLetter, say(targetLetterClip(QStringLiteral("letter_sound.ogg"))),
+            say(instruction(QStringLiteral("de.ogg"))), then([this] { showTargetPicture(false); }),
+            say(QString()), showWord, sayBeforePause(name), next };
+    case 2:
+        return { say(praise), say(instruction(QStringLiteral("esta palabra empieza con.ogg"))),
+            showLetter, say(targetLetterClip(QStringLiteral("letter_sound.ogg"))), next };
+    case 4:
+        return { say(praise), say(QString()), showLetter,
+            say(targetLetterClip(QStringLiteral("letter_name.ogg"))), showLetter,
+            then([this] { showTargetPicture(true); }), say(sound), showWord, sayBeforePause(name),
+            next };
+    case 5:
+        return { say(praise),
+            say(instruction(feminine ? QStringLiteral("encontraste a la.ogg")
+                                     : QStringLiteral("encontraste a.ogg"))),
+            then([this] { showTargetPicture(true); }), say(name),
+            say(instruction(QStringLiteral("que vive en.ogg"))), showLetter,
+            say(targetLetterClip(QStringLiteral("letter_name.ogg"))),
+            then([this] { setWordLabel(fixCharacters(m_targetWord)); }), say(sound), showWord,
+            sayBeforePause(name), next };
+    case 7:
+        return { say(praise), say(QString()), then([this] { showLetterLabel(m_targetNumber); }),
+            sayBeforePause(numberNameClip()), next };
+    default:
+        return {};
+    }
 }

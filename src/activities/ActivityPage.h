@@ -4,12 +4,12 @@
 #include <QKeyEvent>
 
 class KeyMenuMode;
-class QKeyEvent;
+class SpokenSequence;
 
-// What the writing activity and the texts reader do alike: they act on key
-// release, and Escape toggles the key menu mode, in which every key goes to
-// the audible menu.
-class LanguageWidget : public QFrame
+// What the four activity widgets do alike: they act on key release, speak
+// on one voice, and Escape toggles the key menu mode, in which every key
+// goes to the audible menu while the activity keeps quiet.
+class ActivityPage : public QFrame
 {
     Q_OBJECT
 public:
@@ -26,15 +26,19 @@ public Q_SLOTS:
     void slotSayMenuMode(bool mode);
 
 protected:
-    explicit LanguageWidget(QWidget *parent);
+    // Opens the audio device.
+    explicit ActivityPage(QWidget *parent);
 
-    // A held key's repeated releases are ignored. Keys outside the menu mode
-    // reach keyReleased(), also the Escape that ends it.
+    // A held key's repeated releases are ignored: each repeat would count
+    // as one more key. Escape toggles the key menu mode, and in it every key
+    // goes to the audible menu. Any other key reaches keyReleased().
     void keyReleaseEvent(QKeyEvent *event) final;
     virtual void keyReleased(QKeyEvent *event) = 0;
     // Once the menu mode has ended and "Modo normal" has been heard, takes
     // up what turning it on stopped. keyPressed: the child released a key
-    // meanwhile.
+    // meanwhile and has been answered as for any key; a key that moved the
+    // activity on has called stopSequences(), and then this step does not
+    // come at all.
     virtual void resumeAfterMenu(bool /*keyPressed*/) { }
     // Tab is a key like any other for the child: it never moves the keyboard
     // out of the activity to the side panel, where nothing is heard and Space
@@ -44,11 +48,11 @@ protected:
     // none reaches the area around, which would move the focus on Tab.
     void keyPressEvent(QKeyEvent *event) override { event->accept(); }
 
-    KeyMenuMode *m_menuMode = nullptr;
+    // Ends whatever the page is saying or about to say: its sequence, every
+    // clip it started, the synthesizer's words, and what "Modo normal"
+    // would lead back to.
+    virtual void stopSequences();
 
-private:
-    // Ends every clip the widget is playing and its speech, so that the
-    // menu is heard alone: the synthesizer speaks outside the voice channel,
-    // and no clip would cut it.
-    void stopSpeaking();
+    SpokenSequence *m_voice = nullptr;
+    KeyMenuMode *m_menuMode = nullptr;
 };
