@@ -179,8 +179,7 @@ void MainWindow::createMenus()
     connect(addEntry(file, tr("S&alir"), tr("Cerrar Purimba"), "Salir.ogg"), &QAction::triggered,
         this, &MainWindow::slotClose);
 
-    // The groups with submenus of activities; the writing one has no menu
-    // bar entry, and the texts menu lists the texts of the language.
+    // Writing has no menu here; the texts menu lists the language's texts.
     const QList<ActivityTable::Menu> &groups = ActivityTable::groups();
     for (int group = 0; group < groups.size(); ++group) {
         const QList<ActivityTable::Menu> &submenus = ActivityTable::submenus(group);
