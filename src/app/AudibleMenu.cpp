@@ -6,80 +6,24 @@
 
 namespace {
 
-constexpr int lettersMenu = 0;
-constexpr int brailleMenu = 1;
-constexpr int textsMenu = 2;
-constexpr int writingMenu = 3;
+constexpr int textsMenu = ActivityTable::Texts;
+constexpr int writingMenu = ActivityTable::Writing;
 // The texts submenus may hold any number of texts, but the child can walk
 // only this far; a step past the last text names nothing.
 constexpr int textEntryLimit = 5;
 
-QList<AudibleMenu::Entry> brailleEntries(int firstSub)
-{
-    return {
-        { 1, firstSub, "&Exploracion Cajetin", "Exploracion cajetin", "Exploracion cajetin.ogg" },
-        { 1, firstSub + 1, "&Puntos escondidos", "Puntos escondidos", "Puntos escondidos.ogg" },
-        { 1, firstSub + 2, "&Formemos letras", "Formemos Letras", "Formemos letras.ogg" },
-        { 1, firstSub + 3, "&Letras escondidas", "Letras escondidas", "Letras escondidas.ogg" },
-        { 1, firstSub + 4, "&Te presento numeros", "Te presento numeros",
-            "Te presento numeros.ogg" },
-        { 1, firstSub + 5, "&Numeros Escondidos", "Numeros Escondidos", "Numeros escondidos.ogg" },
-    };
-}
-
 } // namespace
-
-const QList<AudibleMenu::Menu> &AudibleMenu::activityMenus()
-{
-    static const QList<AudibleMenu::Menu> menus = {
-        { "&Letras y Numeros", "Letras y Numeros.ogg",
-            {
-                { "&Sonidos de las Letras", "Sonidos de las Letras.ogg",
-                    {
-                        { 0, 0, "Te &presento sonidos", "Te presento sonidos",
-                            "Te presento sonidos.ogg" },
-                        { 0, 1, "¿Cómo &suena?", "¿Cómo suena?", "Como suena.ogg" },
-                        { 0, 2, "¿Cómo &empieza?", "¿Cómo empieza?", "Como empieza.ogg" },
-                    } },
-                { "&Nombres de las Letras", "Nombres de las Letras.ogg",
-                    {
-                        { 0, 3, "Te &presento nombres", "Te presento nombres",
-                            "Te presento nombres.ogg" },
-                        { 0, 4, "&Letras escondidas", "Letras escondidas",
-                            "Letras escondidas.ogg" },
-                        { 0, 5, "&Objetos escondidos", "Objetos escondidos",
-                            "Objetos escondidos.ogg" },
-                    } },
-                { "N&umeros", "Numeros.ogg",
-                    {
-                        { 0, 6, "Te &presento numeros", "Te presento numeros",
-                            "Te presento numeros.ogg" },
-                        { 0, 7, "&Numeros escondidos", "Numeros escondidos",
-                            "Numeros escondidos.ogg" },
-                    } },
-            } },
-        { "&Braille", "Braille.ogg",
-            {
-                { "&Cajetin", "Cajetin.ogg", brailleEntries(0) },
-                { "&Maquina Perkins", "Maquina Perkins.ogg", brailleEntries(6) },
-            } },
-    };
-    return menus;
-}
 
 void AudibleMenu::setTexts(const QString &category, const QStringList &titles)
 {
     m_texts.insert(category, titles);
 }
 
-const AudibleMenu::Submenu *AudibleMenu::activitySubmenu() const
+QList<const ActivityTable::Activity *> AudibleMenu::activityEntries() const
 {
-    if (m_top != lettersMenu && m_top != brailleMenu)
-        return nullptr;
-    const QList<AudibleMenu::Submenu> &submenus = activityMenus().at(m_top).submenus;
-    if (m_submenu < 0 || m_submenu >= submenus.size())
-        return nullptr;
-    return &submenus.at(m_submenu);
+    if (m_submenu < 0 || m_submenu >= ActivityTable::submenus(m_top).size())
+        return {};
+    return ActivityTable::inSubmenu(m_top, m_submenu);
 }
 
 QString AudibleMenu::textCategory() const
@@ -94,17 +38,17 @@ QString AudibleMenu::textCategory() const
 // position after the last name and knows the list has ended.
 int AudibleMenu::submenuLimit() const
 {
-    if (m_top == lettersMenu || m_top == brailleMenu)
-        return int(activityMenus().at(m_top).submenus.size());
     if (m_top == textsMenu)
         return int(MediaPaths::textCategories().size());
-    return 1;
+    // The writing menu, and no menu yet, have one submenu.
+    return qMax(int(ActivityTable::submenus(m_top).size()), 1);
 }
 
 int AudibleMenu::entryLimit() const
 {
-    if (const AudibleMenu::Submenu *submenu = activitySubmenu())
-        return int(submenu->entries.size());
+    const QList<const ActivityTable::Activity *> entries = activityEntries();
+    if (!entries.isEmpty())
+        return int(entries.size());
     if (!textCategory().isEmpty())
         return textEntryLimit;
     return 1;
@@ -112,8 +56,6 @@ int AudibleMenu::entryLimit() const
 
 AudibleMenu::Action AudibleMenu::key(int key)
 {
-    static const char *const topClips[]
-        = { "Letras y Numeros.ogg", "Braille.ogg", "Lenguaje.ogg", "Escribir.ogg" };
     switch (key) {
     case Qt::Key_F1:
     case Qt::Key_F2:
@@ -124,7 +66,7 @@ AudibleMenu::Action AudibleMenu::key(int key)
         m_entry = -1;
         Action say;
         say.kind = Action::Say;
-        say.clip = QString::fromUtf8(topClips[m_top]);
+        say.clip = QString::fromUtf8(ActivityTable::groups().at(m_top).clip);
         return say;
     }
     case Qt::Key_Right:
@@ -158,12 +100,13 @@ AudibleMenu::Action AudibleMenu::announceSubmenu() const
 {
     Action say;
     say.kind = Action::Say;
-    if (const AudibleMenu::Submenu *submenu = activitySubmenu())
-        say.clip = QString::fromUtf8(submenu->clip);
+    const QList<ActivityTable::Menu> &submenus = ActivityTable::submenus(m_top);
+    if (m_submenu >= 0 && m_submenu < submenus.size())
+        say.clip = QString::fromUtf8(submenus.at(m_submenu).clip);
     else if (!textCategory().isEmpty())
         say.clip = textCategory() + QStringLiteral(".ogg");
     else if (m_top == writingMenu && m_submenu == 0)
-        say.clip = QStringLiteral("Escribir.ogg");
+        say.clip = QString::fromUtf8(ActivityTable::find(writingMenu, 0)->menuClip);
     else
         return Action();
     return say;
@@ -172,10 +115,11 @@ AudibleMenu::Action AudibleMenu::announceSubmenu() const
 AudibleMenu::Action AudibleMenu::announceEntry() const
 {
     Action action;
-    if (const AudibleMenu::Submenu *submenu = activitySubmenu()) {
-        if (m_entry >= 0 && m_entry < submenu->entries.size()) {
+    const QList<const ActivityTable::Activity *> entries = activityEntries();
+    if (!entries.isEmpty()) {
+        if (m_entry >= 0 && m_entry < entries.size()) {
             action.kind = Action::Say;
-            action.clip = QString::fromUtf8(submenu->entries.at(m_entry).clip);
+            action.clip = QString::fromUtf8(entries.at(m_entry)->menuClip);
         }
         return action;
     }
@@ -197,10 +141,10 @@ AudibleMenu::Action AudibleMenu::activate() const
     if (m_top == writingMenu) {
         action.kind = Action::StartWriting;
     } else if (action.kind == Action::Say) {
-        const AudibleMenu::Entry &entry = activitySubmenu()->entries.at(m_entry);
+        const ActivityTable::Activity *entry = activityEntries().at(m_entry);
         action.kind = Action::StartActivity;
-        action.activity = entry.activity;
-        action.sub = entry.sub;
+        action.activity = entry->group;
+        action.sub = entry->sub;
     } else if (action.kind == Action::SayText) {
         action.kind = Action::OpenText;
     }

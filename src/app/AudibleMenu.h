@@ -1,5 +1,7 @@
 #pragma once
 
+#include "content/ActivityTable.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -12,34 +14,6 @@
 class AudibleMenu
 {
 public:
-    // One activity entry of the "Letras y Numeros" and "Braille" menus: its
-    // address, menu text, status tip and the clip that names it.
-    struct Entry
-    {
-        int activity;
-        int sub;
-        const char *text;
-        const char *tip;
-        const char *clip;
-    };
-
-    struct Submenu
-    {
-        const char *text;
-        const char *clip;
-        QList<Entry> entries;
-    };
-
-    struct Menu
-    {
-        const char *text;
-        const char *clip;
-        QList<Submenu> submenus;
-    };
-
-    // The two activity menus, in the order of the menu bar and of F1, F2.
-    static const QList<Menu> &activityMenus();
-
     struct Action
     {
         enum Kind {
@@ -77,7 +51,8 @@ private:
     Action activate() const;
     // The category of the texts submenu at the position, or empty.
     QString textCategory() const;
-    const Submenu *activitySubmenu() const;
+    // The activities listed in the submenu at the position; none elsewhere.
+    QList<const ActivityTable::Activity *> activityEntries() const;
 
     int m_top = -1;
     int m_submenu = -1;

@@ -8,6 +8,7 @@
 #include "app/MainWidget.h"
 #include "audio/Audio.h"
 #include "audio/AudioThread.h"
+#include "content/ActivityTable.h"
 #include "content/MediaPaths.h"
 #include "users/InputDialog.h"
 #include "users/ReportDialog.h"
@@ -178,21 +179,27 @@ void MainWindow::createMenus()
     connect(addEntry(file, tr("S&alir"), tr("Cerrar Purimba"), "Salir.ogg"), &QAction::triggered,
         this, &MainWindow::slotClose);
 
-    for (const AudibleMenu::Menu &activityMenu : AudibleMenu::activityMenus()) {
-        QMenu *menu = addMenu(nullptr, tr(activityMenu.text), activityMenu.clip);
-        for (const AudibleMenu::Submenu &submenu : activityMenu.submenus) {
-            QMenu *entries = addMenu(menu, tr(submenu.text), submenu.clip);
-            for (const AudibleMenu::Entry &entry : submenu.entries) {
-                const int activity = entry.activity;
-                const int sub = entry.sub;
-                connect(addEntry(entries, tr(entry.text), tr(entry.tip), entry.clip),
+    // Writing has no menu here; the texts menu lists the language's texts.
+    const QList<ActivityTable::Menu> &groups = ActivityTable::groups();
+    for (int group = 0; group < groups.size(); ++group) {
+        const QList<ActivityTable::Menu> &submenus = ActivityTable::submenus(group);
+        if (submenus.isEmpty())
+            continue;
+        QMenu *menu = addMenu(nullptr, tr(groups.at(group).text), groups.at(group).clip);
+        for (int submenu = 0; submenu < submenus.size(); ++submenu) {
+            QMenu *entries
+                = addMenu(menu, tr(submenus.at(submenu).text), submenus.at(submenu).clip);
+            for (const ActivityTable::Activity *entry : ActivityTable::inSubmenu(group, submenu)) {
+                connect(
+                    addEntry(entries, tr(entry->menuText), tr(entry->statusTip), entry->menuClip),
                     &QAction::triggered, this,
-                    [this, activity, sub] { slotStartActivity(activity, sub); });
+                    [this, entry] { slotStartActivity(entry->group, entry->sub); });
             }
         }
     }
 
-    QMenu *texts = addMenu(nullptr, tr("&Lenguaje"), "Lenguaje.ogg");
+    const ActivityTable::Menu &language = groups.at(ActivityTable::Texts);
+    QMenu *texts = addMenu(nullptr, tr(language.text), language.clip);
     for (const auto &[category, text] : textsMenuOrder) {
         const QString name = QString::fromUtf8(category);
         const QByteArray clip = name.toUtf8() + ".ogg";
@@ -359,9 +366,9 @@ void MainWindow::slotFirstActivity()
     }
 }
 
-void MainWindow::setColorScheme(int activity)
+void MainWindow::setColorScheme(int scheme)
 {
-    m_scheme = m_colors.scheme(activity);
+    m_scheme = m_colors.scheme(scheme);
     for (QWidget *bar :
         { static_cast<QWidget *>(menuBar()), static_cast<QWidget *>(statusBar()) }) {
         QPalette palette = bar->palette();
@@ -373,10 +380,11 @@ void MainWindow::setColorScheme(int activity)
 
 void MainWindow::slotStartActivity(int activity, int sub)
 {
+    const ActivityTable::Activity *record = ActivityTable::atAddress(activity, sub);
     m_area->showActivity(activity, sub);
-    setColorScheme(activity);
+    setColorScheme(record ? record->colorScheme : activity);
     m_area->setColors(m_scheme.light, m_scheme.base, m_scheme.dark);
-    if (activity == 3)
+    if (record && record->hasOption(ActivityTable::SynthModes))
         m_area->setEscritura();
     m_area->setMofliIcon(activity);
     m_area->show();

@@ -80,7 +80,7 @@ private:
     void createMenus();
     QAction *addEntry(QMenu *menu, const QString &text, const QString &tip, const char *clip);
     QMenu *addMenu(QMenu *parent, const QString &text, const char *clip);
-    void setColorScheme(int activity);
+    void setColorScheme(int scheme);
     void sayMenuClip(const QString &name);
     void sayOpenedMenu(const QString &name);
     void sayHighlighted(const QString &clip);

@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/KeyboardWidget.h"
+#include "content/ActivityTable.h"
 #include "content/DataStore.h"
 #include "content/MediaPaths.h"
 #include "content/SuggestionFile.h"
@@ -196,45 +197,24 @@ void MenuWidget::setEscritura()
     m_lettersGroup->hide();
 }
 
+// An address the program does not know leaves the options as they were.
 void MenuWidget::setActivity(int activity, int sub)
 {
     m_activity = activity;
     m_sub = sub;
     refreshActivitySuggestion();
-    switch (activity) {
-    case 0:
-        m_phonemes->setVisible(sub == 0);
-        m_sentences->setVisible(sub == 3);
-        m_lettersGroup->setVisible(sub != 6 && sub != 7);
-        m_brailleGroup->hide();
-        m_synthGroup->hide();
-        m_mofliVoice->show();
-        m_lastInstruction->show();
-        break;
-    case 1:
-        m_lettersGroup->hide();
-        m_brailleGroup->setVisible(sub >= 2 && sub <= 5);
-        m_synthGroup->hide();
-        m_mofliVoice->show();
-        m_lastInstruction->show();
-        break;
-    case 2:
-        m_lettersGroup->hide();
-        m_brailleGroup->hide();
-        m_synthGroup->hide();
-        m_mofliVoice->hide();
-        m_lastInstruction->show();
-        break;
-    case 3:
-        m_lettersGroup->hide();
-        m_brailleGroup->hide();
-        m_synthGroup->show();
-        m_mofliVoice->hide();
-        m_lastInstruction->hide();
-        break;
-    default:
-        break;
-    }
+    const ActivityTable::Activity *record = ActivityTable::atAddress(activity, sub);
+    if (!record)
+        return;
+    using namespace ActivityTable;
+    m_phonemes->setVisible(record->hasOption(Phonemes));
+    m_sentences->setVisible(record->hasOption(Sentences));
+    m_selectLetters->setVisible(record->hasOption(SelectLetters));
+    m_lettersGroup->setVisible(record->options & (Phonemes | Sentences | SelectLetters));
+    m_brailleGroup->setVisible(record->hasOption(BrailleMode));
+    m_synthGroup->setVisible(record->hasOption(SynthModes));
+    m_mofliVoice->setVisible(record->hasOption(MofliVoice));
+    m_lastInstruction->setVisible(record->hasOption(LastInstruction));
 }
 
 void MenuWidget::setSynthMode(int type)

@@ -1,5 +1,7 @@
 #include "app/TopWidget.h"
 
+#include "content/ActivityTable.h"
+
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,47 +26,8 @@ QString TopWidget::title() const
 
 QString TopWidget::titleFor(int activity, int sub)
 {
-    static const char *const letters[] = {
-        "Sonidos de Las Letras - Te presento sonidos",
-        "Sonidos de Las Letras - Como suena",
-        "Sonidos de Las Letras - Como empieza",
-        "Nombres de Las Letras - Te presento nombres",
-        "Nombres de Las Letras - Letras escondidas",
-        "Nombres de Las Letras - Objetos escondidos",
-        "Numeros - Te presento numeros",
-        "Numeros - Numeros escondidos",
-    };
-    // The same six activities on the braille cell and on the brailler.
-    static const char *const braille[] = {
-        "Exploracion Cajetin",
-        "Puntos escondidos",
-        "Formemos letras",
-        "Letras escondidas",
-        "Te presento numeros",
-        "Numeros escondidos",
-    };
-    switch (activity) {
-    case 0:
-        if (sub >= 0 && sub <= 7)
-            return QString::fromLatin1(letters[sub]);
-        break;
-    case 1:
-        if (sub >= 0 && sub <= 5)
-            return QStringLiteral("Cajetin - ") + QLatin1String(braille[sub]);
-        // The brailler's first activity is spelt with a small c.
-        if (sub == 6)
-            return QStringLiteral("Perkins - Exploracion cajetin");
-        if (sub >= 7 && sub <= 11)
-            return QStringLiteral("Perkins - ") + QLatin1String(braille[sub - 6]);
-        break;
-    case 2:
-        return QStringLiteral("Lenguage");
-    case 3:
-        return QStringLiteral("Escribir");
-    default:
-        break;
-    }
-    return QString();
+    const ActivityTable::Activity *record = ActivityTable::atAddress(activity, sub);
+    return record ? QString::fromUtf8(record->topTitle) : QString();
 }
 
 void TopWidget::setActivity(int activity, int sub)

@@ -143,6 +143,12 @@ const Activity *find(int group, int sub)
     return nullptr;
 }
 
+const Activity *atAddress(int group, int sub)
+{
+    const QList<const Activity *> members = inGroup(group);
+    return members.size() == 1 ? members.first() : find(group, sub);
+}
+
 QList<const Activity *> inGroup(int group)
 {
     QList<const Activity *> found;

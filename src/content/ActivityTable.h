@@ -76,6 +76,10 @@ const QList<Activity> &all();
 // The activity at an address, or null for an address the program does not
 // know.
 const Activity *find(int group, int sub);
+// The activity an address starts: as find(), but a group of a single
+// activity (texts, writing) takes any sub-activity, as the stored last
+// activity and the top bar do.
+const Activity *atAddress(int group, int sub);
 // The activities of one group, in sub-activity order.
 QList<const Activity *> inGroup(int group);
 
