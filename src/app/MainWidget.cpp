@@ -133,8 +133,7 @@ void MainWidget::slotKeyMenuMode(bool mode)
 
 void MainWidget::setUserName(const QString &name)
 {
-    // Until a learner has been greeted nobody's scores are in memory.
-    if (!m_menu->isGreetingWelcome()) {
+    if (m_scoresRead) {
         m_letters->slotWriteScores();
         m_braille->slotWriteScores();
     }
@@ -143,6 +142,7 @@ void MainWidget::setUserName(const QString &name)
     m_braille->slotSetCurrentUserName(name);
     m_letters->slotReadScores();
     m_braille->slotReadScores();
+    m_scoresRead = true;
 }
 
 void MainWidget::setLanguage(const QString &language)

@@ -72,5 +72,7 @@ private:
     QStackedWidget *m_stack;
     int m_currentActivity = 0;
     bool m_keyMenuMode = false;
+    // A learner's scores are in memory, to be written when the learner leaves.
+    bool m_scoresRead = false;
     QString m_language;
 };

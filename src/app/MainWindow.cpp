@@ -5,6 +5,7 @@
 #include "admin/AdmWindow.h"
 #include "app/CreditsWindow.h"
 #include "app/Dialogs.h"
+#include "app/Greeting.h"
 #include "app/MainWidget.h"
 #include "audio/Audio.h"
 #include "audio/AudioThread.h"
@@ -29,9 +30,6 @@
 #include <utility>
 
 namespace {
-
-int greetingMs = 13000;
-int menuInstructionMs = 5000;
 
 // The menu bar's order of the texts menus; the audible menu walks them in
 // MediaPaths::textCategories() order.
@@ -65,10 +63,9 @@ bool isActivity(int activity, int sub)
 
 } // namespace
 
-void MainWindow::setDelaysForTesting(int greeting, int menuInstruction)
+void MainWindow::setDelaysForTesting(int greetingMs, int menuInstructionMs)
 {
-    greetingMs = greeting;
-    menuInstructionMs = menuInstruction;
+    Greeting::setDelaysForTesting(greetingMs, menuInstructionMs);
 }
 
 MainWindow::MainWindow(bool tutor, QWidget *parent)
@@ -108,18 +105,16 @@ MainWindow::MainWindow(bool tutor, QWidget *parent)
 
     Audio::instance()->init();
 
-    m_greetingPlayer = new AudioThread(this);
+    m_greeting = new Greeting(m_tutor, this);
+    connect(m_greeting, &Greeting::firstActivity, this, &MainWindow::slotFirstActivity);
     m_menuPlayer = new AudioThread(this);
     connect(m_menuPlayer, &AudioThread::finished, this, [this] {
         // Anything asked for since has cleared it.
         if (!m_entryAfterMenu.isEmpty())
             AudioThread::playOnce(std::exchange(m_entryAfterMenu, QString()), this);
     });
-    m_greetingTimer = new QTimer(this);
-    m_greetingTimer->setSingleShot(true);
-    // A coarse timer may fire up to 5 % early: 650 ms into the greeting.
-    m_greetingTimer->setTimerType(Qt::PreciseTimer);
-    connect(m_greetingTimer, &QTimer::timeout, this, &MainWindow::slotTimer);
+    m_menuOpening = new QTimer(this);
+    m_menuOpening->setSingleShot(true);
 
     createMenus();
 
@@ -231,13 +226,12 @@ void MainWindow::sayOpenedMenu(const QString &name)
     m_entryAfterMenu.clear();
     m_menuPlayer->file = MediaPaths::menuClip(name);
     m_menuPlayer->start();
-    m_menuOpening = true;
-    QTimer::singleShot(0, this, [this] { m_menuOpening = false; });
+    m_menuOpening->start();
 }
 
 void MainWindow::sayHighlighted(const QString &clip)
 {
-    if (m_menuOpening) {
+    if (m_menuOpening->isActive()) {
         m_entryAfterMenu = clip;
         return;
     }
@@ -264,15 +258,21 @@ void MainWindow::showWindow()
     m_login->slotSayWelcome();
 }
 
+bool MainWindow::isStarted() const
+{
+    return m_greeting->state() == Greeting::State::Started;
+}
+
 void MainWindow::chooseUser(const User &user)
 {
+    m_greeting->stop();
     m_user = user;
     m_area->setUserName(user.name);
     m_resumeActivity = activityNumber(user.lastAct);
     m_resumeSub = activityNumber(user.lastSubAct);
     activateWindow();
     setFocus();
-    if (m_started) {
+    if (isStarted()) {
         // A new learner while the program runs: no greeting, straight on,
         // once the login's own signals have all been delivered.
         QMetaObject::invokeMethod(this, &MainWindow::slotFirstActivity, Qt::QueuedConnection);
@@ -282,9 +282,7 @@ void MainWindow::chooseUser(const User &user)
     m_mascotLabel->show();
     if (m_mascot)
         m_mascot->start();
-    m_greetingPlayer->file = MediaPaths::greetingClip();
-    m_greetingPlayer->start();
-    m_greetingTimer->start(greetingMs);
+    m_greeting->start();
 }
 
 void MainWindow::chooseLanguage(const QString &language)
@@ -315,47 +313,35 @@ void MainWindow::readTexts()
 
 void MainWindow::keyReleaseEvent(QKeyEvent *event)
 {
-    // Before a learner has logged in there is no greeting to cut short, and
-    // no one whose activity could start.
-    if (m_started || !m_user || event->key() != Qt::Key_Space || event->isAutoRepeat()) {
-        QMainWindow::keyReleaseEvent(event);
-        return;
-    }
-    m_spacePressed = true;
-    if (m_tutor)
-        slotFirstActivity();
+    // Space belongs to the greeting while there is one: not before a login,
+    // nor once the activity runs.
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && m_greeting->isUnderWay())
+        m_greeting->slotSpace();
     else
-        sayAudibleMenuInstruction();
-}
-
-void MainWindow::sayAudibleMenuInstruction()
-{
-    AudioThread::playOnce(
-        MediaPaths::instructionClip(QStringLiteral("para menu audible.ogg")), this);
-    QTimer::singleShot(menuInstructionMs, Qt::PreciseTimer, this, &MainWindow::slotFirstActivity);
+        QMainWindow::keyReleaseEvent(event);
 }
 
 void MainWindow::slotTimer()
 {
-    if (m_spacePressed)
-        return;
-    if (m_tutor)
-        slotFirstActivity();
-    else
-        sayAudibleMenuInstruction();
+    m_greeting->slotTimer();
+}
+
+// The mascot's page is left for good, whether the greeting or a menu started
+// the first activity.
+void MainWindow::leaveGreeting()
+{
+    m_greeting->end();
+    m_mascotLabel->hide();
+    if (m_mascot) {
+        m_mascot->stop();
+        m_mascotLabel->setMovie(nullptr);
+        delete m_mascot;
+    }
 }
 
 void MainWindow::slotFirstActivity()
 {
-    if (!m_started) {
-        m_mascotLabel->hide();
-        if (m_mascot) {
-            m_mascot->stop();
-            m_mascotLabel->setMovie(nullptr);
-            delete m_mascot;
-        }
-        m_started = true;
-    }
+    leaveGreeting();
     const bool noActivityYet = m_area->isHidden();
     m_pages->setCurrentIndex(1);
     if (isActivity(m_resumeActivity, m_resumeSub)) {
@@ -380,6 +366,10 @@ void MainWindow::setColorScheme(int scheme)
 
 void MainWindow::slotStartActivity(int activity, int sub)
 {
+    // Chosen from the menu bar during the greeting: the activity the
+    // greeting would start is not wanted any more.
+    if (m_greeting->isUnderWay())
+        leaveGreeting();
     const ActivityTable::Activity *record = ActivityTable::atAddress(activity, sub);
     m_area->showActivity(activity, sub);
     setColorScheme(record ? record->colorScheme : activity);
@@ -510,6 +500,7 @@ void MainWindow::slotClose()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    m_greeting->stop();
     m_area->slotCloseApplication();
     // The windows without a parent would keep the program running.
     m_credits->hide();

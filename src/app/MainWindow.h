@@ -14,6 +14,7 @@
 class AdmWindow;
 class AudioThread;
 class CreditsWindow;
+class Greeting;
 class InputDialog;
 class MainWidget;
 class QAction;
@@ -41,7 +42,7 @@ public:
     InputDialog *loginDialog() const { return m_login; }
     ReportDialog *reportDialog() const { return m_report; }
     const AudibleMenu &audibleMenu() const { return m_audibleMenu; }
-    bool isStarted() const { return m_started; }
+    bool isStarted() const;
     QString language() const { return m_language; }
     QMenu *textsMenu(const QString &category) const;
 
@@ -85,11 +86,9 @@ private:
     void sayOpenedMenu(const QString &name);
     void sayHighlighted(const QString &clip);
     QString textTitleClip(const QString &category, const QString &title) const;
-    void sayAudibleMenuInstruction();
+    void leaveGreeting();
 
     const bool m_tutor;
-    bool m_spacePressed = false;
-    bool m_started = false;
     std::optional<User> m_user;
     int m_resumeActivity = 0;
     int m_resumeSub = 0;
@@ -110,11 +109,12 @@ private:
     ReportDialog *m_report;
     CreditsWindow *m_credits;
     AdmWindow *m_admin = nullptr;
-    AudioThread *m_greetingPlayer;
+    Greeting *m_greeting;
     AudioThread *m_menuPlayer;
     // The entry highlighted as its menu opened, said once the menu's name has been.
     QString m_entryAfterMenu;
-    bool m_menuOpening = false;
-    QTimer *m_greetingTimer;
+    // Runs from a menu's opening until the event loop is reached again: an
+    // entry highlighted meanwhile is the one the menu opened on.
+    QTimer *m_menuOpening;
     QHash<QString, QMenu *> m_textsMenus;
 };

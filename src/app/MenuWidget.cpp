@@ -21,8 +21,6 @@
 
 namespace {
 
-const QString welcome = QStringLiteral("Bienvenido a Purimba");
-
 DataStore::File activityFile()
 {
     return { MenuWidget::activitySuggestionsFile(), QStringLiteral("Sugerencias"),
@@ -184,11 +182,6 @@ QString MenuWidget::activitySuggestion() const
 void MenuWidget::setUserName(const QString &name)
 {
     m_greeting->setText(tr("Bienvenido ") + name);
-}
-
-bool MenuWidget::isGreetingWelcome() const
-{
-    return m_greeting->text() == welcome;
 }
 
 void MenuWidget::setEscritura()

@@ -28,8 +28,6 @@ public:
     ~MenuWidget() override;
 
     QString greeting() const;
-    // True until a learner has been greeted by name.
-    bool isGreetingWelcome() const;
     QString exerciseSuggestion() const;
     QString activitySuggestion() const;
     void setColors(const QColor &light, const QColor &base, const QColor &dark);

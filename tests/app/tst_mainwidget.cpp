@@ -9,6 +9,7 @@
 #include "content/MediaPaths.h"
 #include "support/TestSupport.h"
 #include "users/Score.h"
+#include "users/ScoreFile.h"
 #include "users/ScoreManager.h"
 
 #include <QKeyEvent>
@@ -101,22 +102,38 @@ private Q_SLOTS:
     }
 
     // The first learner's scores are written when the second logs in, and
-    // read back when the first returns; the first login writes nothing.
+    // read back when the first returns; the first login writes nothing. A
+    // name that makes the greeting read like the one before any login is a
+    // learner like any other.
+    void learnerChange_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("greeting");
+        QTest::newRow("Ana") << "Ana"
+                             << "Bienvenido Ana";
+        QTest::newRow("a Purimba") << "a Purimba"
+                                   << "Bienvenido a Purimba";
+    }
+
     void learnerChange()
     {
+        QFETCH(QString, first);
+        QFETCH(QString, greeting);
         const QString scores = MediaPaths::dataFile(QStringLiteral("scores.xml"));
         LetrasWidget *letters = m_area->lettersWidget();
-        m_area->setUserName(QStringLiteral("Ana"));
+        m_area->setUserName(first);
         QVERIFY(!QFile::exists(scores));
-        QCOMPARE(m_area->sidePanel()->greeting(), QStringLiteral("Bienvenido Ana"));
+        QCOMPARE(m_area->sidePanel()->greeting(), greeting);
         letters->scoreSet(1)->recordCorrect(QStringLiteral("B"));
 
         m_area->setUserName(QStringLiteral("Luis"));
-        QVERIFY(QFile::exists(scores));
+        QFile written(scores);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().contains("<" + ScoreFile::tagName(first).toUtf8()));
         QCOMPARE(letters->userName(), QStringLiteral("Luis"));
         QCOMPARE(letters->scoreSet(1)->score(QStringLiteral("B"))->total(), 0);
 
-        m_area->setUserName(QStringLiteral("Ana"));
+        m_area->setUserName(first);
         QCOMPARE(letters->scoreSet(1)->score(QStringLiteral("B"))->corrects(), 1);
     }
 

@@ -34,8 +34,9 @@ greeting=$LINE
 hear "Saludo de mofli.ogg"
 focus_top
 
-# The 13 s greeting runs out, the audible-menu instruction follows, and 5 s
-# later the first activity of a new learner starts.
+# The 13 s greeting runs out, the audible-menu instruction follows, and once
+# it has been heard whole, 5 s at the least, the first activity of a new
+# learner starts.
 expect " (request|step) .*/para menu audible.ogg$" 20
 instruction=$LINE
 [ "$(elapsed_ms "$greeting" "$instruction")" -ge 12350 ] || fail "the greeting was cut short"

@@ -25,8 +25,9 @@ expect " speak ana$"
 press Return
 hear "Saludo de mofli.ogg"
 focus_top
-# Space cuts the greeting short; 5 s after the instruction the stored
-# activity, the Perkins brailler's exploration, starts again.
+# Space cuts the greeting short; the instruction is heard to its end, and
+# then (5 s after it at the least) the stored activity, the Perkins
+# brailler's exploration, starts again.
 press space
 expect " (request|step) .*/para menu audible.ogg$"
 instruction=$LINE
