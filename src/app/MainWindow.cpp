@@ -40,27 +40,6 @@ const char *const textsMenuOrder[][2] = {
     { "Trabalenguas", "&Trabalenguas" },
 };
 
-// A stored activity number; anything that is not a number counts as 0.
-int activityNumber(const QString &text)
-{
-    return text.toInt();
-}
-
-bool isActivity(int activity, int sub)
-{
-    switch (activity) {
-    case 0:
-        return sub >= 0 && sub <= 7;
-    case 1:
-        return sub >= 0 && sub <= 11;
-    case 2:
-    case 3:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 void MainWindow::setDelaysForTesting(int greetingMs, int menuInstructionMs)
@@ -268,8 +247,9 @@ void MainWindow::chooseUser(const User &user)
     m_greeting->stop();
     m_user = user;
     m_area->setUserName(user.name);
-    m_resumeActivity = activityNumber(user.lastAct);
-    m_resumeSub = activityNumber(user.lastSubAct);
+    // A stored number that is not a number counts as 0.
+    m_resumeActivity = user.lastAct.toInt();
+    m_resumeSub = user.lastSubAct.toInt();
     activateWindow();
     setFocus();
     if (isStarted()) {
@@ -344,7 +324,7 @@ void MainWindow::slotFirstActivity()
     leaveGreeting();
     const bool noActivityYet = m_area->isHidden();
     m_pages->setCurrentIndex(1);
-    if (isActivity(m_resumeActivity, m_resumeSub)) {
+    if (ActivityTable::atAddress(m_resumeActivity, m_resumeSub)) {
         slotStartActivity(m_resumeActivity, m_resumeActivity >= 2 ? 0 : m_resumeSub);
     } else if (noActivityYet) {
         // Nothing to resume: the page stays empty until the learner chooses.
