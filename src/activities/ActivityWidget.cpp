@@ -77,6 +77,13 @@ void ActivityWidget::slotSetCurrentUserName(const QString &name)
     m_userName = name;
 }
 
+void ActivityWidget::slotSleeping()
+{
+    const QString clip = instruction(QStringLiteral("durmiendo.ogg"));
+    if (!m_voice->isSaying(clip))
+        m_voice->interject({ say(clip) });
+}
+
 void ActivityWidget::slotSelectedLetters(const QString &letters)
 {
     m_selectedLetters = letters;

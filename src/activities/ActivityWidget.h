@@ -53,6 +53,9 @@ Q_SIGNALS:
 
 public Q_SLOTS:
     virtual void slotSetCurrentUserName(const QString &name);
+    // The mascot is asleep: the key means nothing here. Said over whatever
+    // is being said, which then goes on; not said twice over itself.
+    void slotSleeping();
     void slotSelectedLetters(const QString &letters);
     void setMofliAudio(int state);
     void slotReadScores();

@@ -96,6 +96,11 @@ void SpokenSequence::stop()
     m_interjectionStart = m_interjectionEnd = 0;
 }
 
+bool SpokenSequence::isSaying(const QString &clip) const
+{
+    return m_waitingForClip && m_steps.at(m_next - 1).clip == clip;
+}
+
 bool SpokenSequence::isRunning() const
 {
     return m_waitingForClip || m_hold->isActive();

@@ -57,6 +57,8 @@ public:
 
     // A clip is being waited for, or a timed step's time.
     bool isRunning() const;
+    // The clip being waited for is this one.
+    bool isSaying(const QString &clip) const;
 
 private:
     void advance();

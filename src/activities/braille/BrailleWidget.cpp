@@ -85,11 +85,6 @@ void BrailleWidget::slotBrailleMode(bool on)
     m_writingMode = on;
 }
 
-void BrailleWidget::slotSleeping()
-{
-    echo(instruction(QStringLiteral("durmiendo.ogg")));
-}
-
 QString BrailleWidget::dotClip(int dot)
 {
     return MediaPaths::letterClip(QString::number(dot));

@@ -54,7 +54,6 @@ public Q_SLOTS:
     void slotEnter();
     void slotSayLetter();
     void slotSayNumber();
-    void slotSleeping();
     QString pickWord();
     QString pickFoundWord();
     void pickGuessWord();

@@ -168,11 +168,6 @@ void LetrasWidget::setCurrentNumber(const QString &number)
     m_currentNumber = number;
 }
 
-void LetrasWidget::slotSleeping()
-{
-    sayAside(instruction(QStringLiteral("durmiendo.ogg")));
-}
-
 QString LetrasWidget::createPath()
 {
     if (isAboutNumbers())

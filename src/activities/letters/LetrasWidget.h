@@ -56,7 +56,6 @@ public Q_SLOTS:
     void slotPhonemes(bool on);
     void slotNumber();
     void slotLetter();
-    void slotSleeping();
     void slotCorrect();
     void slotWrong();
     void clearAll();
