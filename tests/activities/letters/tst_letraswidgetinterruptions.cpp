@@ -24,6 +24,8 @@ private Q_SLOTS:
     void wrongKeyDuringQuestion();
     void activityChangeDuringInstruction_data();
     void activityChangeDuringInstruction();
+    void meaninglessKeysDuringInstruction_data();
+    void meaninglessKeysDuringInstruction();
     void activityChangeDuringTurn_data();
     void activityChangeDuringTurn();
     void menuModeMidSentence_data();
@@ -126,6 +128,31 @@ void TestLetrasWidgetInterruptions::activityChangeDuringInstruction()
     QCOMPARE(startedClips().mid(startedClips().indexOf(QStringLiteral("Como empieza.ogg"))),
         (QStringList {
             "Como empieza.ogg", "el sonido con que empieza.ogg", "Letras/M/Manzana/name.ogg" }));
+}
+
+void TestLetrasWidgetInterruptions::meaninglessKeysDuringInstruction_data()
+{
+    QTest::addColumn<QStringList>("keys");
+    QTest::newRow("a digit") << QStringList { "5" };
+    QTest::newRow("a letter, then a digit") << QStringList { "Q", "5" };
+}
+
+// The mascot says once that the key means nothing, and the first question
+// still follows the instruction.
+void TestLetrasWidgetInterruptions::meaninglessKeysDuringInstruction()
+{
+    QFETCH(QStringList, keys);
+    start(1, 5, QStringLiteral("M"));
+    waitStarted(QStringLiteral("Como suena.ogg"));
+    for (const QString &key : keys) {
+        if (key.at(0).isDigit())
+            release(Qt::Key_0 + key.toInt(), key);
+        else
+            releaseLetter(key);
+    }
+    waitStarted(question);
+    waitIdle();
+    QCOMPARE(clips(), (QStringList { "Como suena.ogg", "durmiendo.ogg", empty, question }));
 }
 
 void TestLetrasWidgetInterruptions::activityChangeDuringTurn_data()
