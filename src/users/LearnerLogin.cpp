@@ -151,6 +151,14 @@ bool LearnerLogin::eventFilter(QObject *watched, QEvent *event)
     return true;
 }
 
+void LearnerLogin::hideEvent(QHideEvent *event)
+{
+    m_readBack->stop();
+    TTS::stop(this);
+    AudioThread::cancelAll(this);
+    LoginFace::hideEvent(event);
+}
+
 void LearnerLogin::readBack()
 {
     // Nothing typed yet: there is nothing to read back, only the

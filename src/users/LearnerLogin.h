@@ -29,6 +29,8 @@ protected:
     // The dialog's own keys. Presses are swallowed, so Escape cannot hide the
     // login and leave the child in front of an empty window.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Nothing of the login may speak over the greeting that follows it.
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void readBack();
