@@ -57,6 +57,8 @@ private Q_SLOTS:
     void existingNameIsRejected();
     void keyDuringReadBack_data();
     void keyDuringReadBack();
+    void hidingSilencesTheReadBack_data();
+    void hidingSilencesTheReadBack();
     void welcomeOncePerRun();
     void noLanguageCreatesNothing_data();
     void noLanguageCreatesNothing();
@@ -333,6 +335,62 @@ void TestInputDialog::keyDuringReadBack()
     QCOMPARE(clips(), (QStringList { "Escribe tu nombre.ogg", escribiste, escribiste, verifica }));
     type(m_dialog.get(), QStringLiteral("\n"));
     QCOMPARE(m_chosen, (QStringList { "user " + created, "language espanol" }));
+}
+
+void TestInputDialog::hidingSilencesTheReadBack_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("slowSynthesizer");
+    // 0: "Escribiste" sounds; 1: the name has been asked for; 2: the
+    // synthesizer has the name.
+    QTest::addColumn<int>("stage");
+
+    QTest::newRow("Escribiste sounding") << "ana" << false << 0;
+    // Each letter holds the synthesizer a second, so the name waits its turn.
+    QTest::newRow("the name waiting for its turn") << "ana" << true << 1;
+    // A name the stand-in never finishes saying.
+    QTest::newRow("the name being said") << "cuelga" << false << 2;
+    QTest::newRow("the check pending") << "ana" << false << 2;
+    QTest::newRow("the rejection pending") << "beto" << false << 2;
+}
+
+// The login hides as the greeting starts: nothing of its read-back may be
+// heard after that.
+void TestInputDialog::hidingSilencesTheReadBack()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, slowSynthesizer);
+    QFETCH(int, stage);
+    if (slowSynthesizer) {
+        // One at a time: each puts itself first on PATH and restores it.
+        m_synthesizer.reset();
+        m_synthesizer = std::make_unique<StandInSynthesizer>(
+            QStringList { QStringLiteral("espeak-ng") }, QStringLiteral("1"));
+    }
+    build(false, { QStringLiteral("Beto") });
+    release(m_dialog.get(), Qt::Key_F2, QString());
+    type(m_dialog.get(), name);
+    if (!slowSynthesizer)
+        QVERIFY(m_synthesizer->waitForCalls(name.size()));
+
+    QSignalSpy requested(AudioMonitor::instance(), &AudioMonitor::speechRequested);
+    QElapsedTimer clock;
+    clock.start();
+    type(m_dialog.get(), QStringLiteral("\n"));
+    if (stage >= 1)
+        QTRY_COMPARE_WITH_TIMEOUT(requested.count(), 1, 10000);
+    if (stage == 2)
+        QTRY_VERIFY_WITH_TIMEOUT(m_synthesizer->texts().contains(name), 10000);
+    m_clips->clear();
+    requested.clear();
+    m_dialog->hide();
+
+    QTRY_VERIFY(!TTS::isBusy());
+    QTest::qWait(qMax<qint64>(
+        0, InputDialog::sayNameDelayMs + InputDialog::confirmDelayMs + 500 - clock.elapsed()));
+    QCOMPARE(clips(), QStringList());
+    QCOMPARE(requested.count(), 0);
+    QCOMPARE(m_synthesizer->texts().count(name), stage == 2 ? 1 : 0);
 }
 
 void TestInputDialog::welcomeOncePerRun()
