@@ -92,11 +92,6 @@ AdmWindow::AdmWindow(QWidget *parent)
 
 AdmWindow::~AdmWindow() = default;
 
-void AdmWindow::setCatalogue(const ActivityCatalogue *catalogue)
-{
-    m_catalogue = catalogue;
-}
-
 QWidget *AdmWindow::makeLanguagesTab()
 {
     auto *page = new QWidget;

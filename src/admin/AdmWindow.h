@@ -29,7 +29,7 @@ public:
 
     // The catalogue whose activities the suggestion forms offer; without one
     // the window reads "data/activities.xml" itself.
-    void setCatalogue(const ActivityCatalogue *catalogue);
+    void setCatalogue(const ActivityCatalogue *catalogue) { m_catalogue = catalogue; }
 
     QString currentLanguage() const { return m_language; }
     bool isLanguageSelected() const { return m_selected; }
