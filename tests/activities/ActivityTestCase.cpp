@@ -143,8 +143,9 @@ void ActivityTestCase::waitIdle()
     }
 }
 
-void ActivityTestCase::release(int key, const QString &text, bool autoRepeat)
+void ActivityTestCase::release(
+    int key, const QString &text, bool autoRepeat, Qt::KeyboardModifiers modifiers)
 {
-    QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier, text, autoRepeat);
+    QKeyEvent event(QEvent::KeyRelease, key, modifiers, text, autoRepeat);
     QCoreApplication::sendEvent(m_widget, &event);
 }

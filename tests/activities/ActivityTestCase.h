@@ -81,7 +81,8 @@ protected:
     void mark() { m_mark = int(m_clips->requested.size()); }
     bool idle() const;
     void waitIdle();
-    void release(int key, const QString &text = QString(), bool autoRepeat = false);
+    void release(int key, const QString &text = QString(), bool autoRepeat = false,
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
     std::unique_ptr<TestSupport::MediaTree> m_tree;
     std::unique_ptr<TestSupport::ClipRecorder> m_clips;

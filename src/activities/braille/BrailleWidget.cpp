@@ -6,6 +6,7 @@
 #include "content/MediaPaths.h"
 #include "users/ScoreManager.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 
@@ -23,6 +24,26 @@ const int perkinsKeyOfDot[6] = { 2, 1, 0, 4, 5, 6 };
 
 // Numeric keypad in the cell's shape, and the brailler's home-row keys.
 const int cellKeys[6] = { Qt::Key_7, Qt::Key_4, Qt::Key_1, Qt::Key_8, Qt::Key_5, Qt::Key_2 };
+// The same keypad keys with NumLock off, and their X11 key codes, which are
+// the same whatever NumLock says.
+const int cellKeysWithoutNumLock[6]
+    = { Qt::Key_Home, Qt::Key_Left, Qt::Key_End, Qt::Key_Up, Qt::Key_Clear, Qt::Key_Down };
+const quint32 cellScanCodes[6] = { 79, 83, 87, 80, 84, 88 };
+
+// The dot 1 … 6 of a keypad key in the cell's shape, or 0. A child cannot
+// see NumLock's light: with it off the keypad sends Home, Left and the
+// like, and the cell must still work.
+int cellDot(const QKeyEvent *event)
+{
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    for (int i = 0; i < 6; ++i) {
+        if (event->key() == cellKeys[i] || (keypad && event->key() == cellKeysWithoutNumLock[i])
+            || (x11 && event->nativeScanCode() == cellScanCodes[i]))
+            return i + 1;
+    }
+    return 0;
+}
 const int perkinsKeys[6] = { Qt::Key_F, Qt::Key_D, Qt::Key_S, Qt::Key_J, Qt::Key_K, Qt::Key_L };
 
 QLabel *pictureLabel(
@@ -182,19 +203,19 @@ void BrailleWidget::resumeAfterMenu(bool keyPressed)
 // ---------------------------------------------------------------------------
 // Keys
 
-// Escape, the key menu mode and held keys are handled by ActivityWidget.
+// Escape, the key menu mode and held keys are handled by ActivityPage.
 void BrailleWidget::keyReleased(QKeyEvent *event)
 {
     const int key = event->key();
     // Idle while another widget's activity runs.
     if (m_group != 1)
         return;
+    if (const int dot = cellDot(event)) {
+        dotKey(dot, inSub(0, 1));
+        slotNumber();
+        return;
+    }
     for (int i = 0; i < 6; ++i) {
-        if (key == cellKeys[i]) {
-            dotKey(i + 1, inSub(0, 1));
-            slotNumber();
-            return;
-        }
         if (key == perkinsKeys[i]) {
             dotKey(i + 1, inSub(6, 7));
             slotLetter();

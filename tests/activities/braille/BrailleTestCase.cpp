@@ -111,6 +111,29 @@ QString BrailleTestCase::screen() const
     return (device + QLatin1Char(':') + QLatin1Char(' ') + raised.join(QLatin1Char(' '))).trimmed();
 }
 
+namespace {
+
+// What the keypad's cell keys send with NumLock off.
+int keypadWithoutNumLock(int digit)
+{
+    switch (digit) {
+    case 7:
+        return Qt::Key_Home;
+    case 4:
+        return Qt::Key_Left;
+    case 1:
+        return Qt::Key_End;
+    case 8:
+        return Qt::Key_Up;
+    case 5:
+        return Qt::Key_Clear;
+    default:
+        return Qt::Key_Down;
+    }
+}
+
+} // namespace
+
 void BrailleTestCase::press(const QString &keys)
 {
     const QStringList names = keys.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -124,6 +147,9 @@ void BrailleTestCase::press(const QString &keys)
             release(Qt::Key_Enter, QStringLiteral("\r"));
         else if (name == QLatin1String("Home"))
             release(Qt::Key_Home);
+        else if (name.startsWith(QLatin1String("KP")))
+            release(keypadWithoutNumLock(name.at(2).digitValue()), QString(), false,
+                Qt::KeypadModifier);
         else if (name == QLatin1String("Esc"))
             release(Qt::Key_Escape);
         else if (name.at(0).isDigit())

@@ -87,6 +87,10 @@ void TestBrailleWidget::keys_data()
     row("forming letters: Ñ", 2, "7 4 8 5 2 Enter",
         "dot 1, dot 2, dot 4, dot 5, dot 6, name Ntilde", "cell: bra1b bra2b bra4b bra5b bra6b",
         "Ntilde");
+    row("NumLock off: every keypad dot", 2, "KP7 KP4 KP1 KP8 KP5 KP2",
+        "dot 1, dot 2, dot 3, dot 4, dot 5, dot 6", "cell: bra1b bra2b bra3b bra4b bra5b bra6b");
+    row("NumLock off: 7 8 5 Enter reads D", 2, "KP7 KP8 KP5 Enter", "dot 1, dot 4, dot 5, name D",
+        "cell: bra1b bra4b bra5b", "D");
     row("forming letters: empty cell", 2, "Enter", "ninguna letra", "cell:", "-1");
     row("forming letters: no word for Z", 2, "7 1 5 2 Enter", "dot 1, dot 3, dot 5, dot 6",
         "cell: bra1b bra3b bra5b bra6b", "Z");
