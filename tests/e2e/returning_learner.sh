@@ -35,6 +35,12 @@ hear "Exploracion perkins.ogg" 10
 [ "$(elapsed_ms "$instruction" "$LINE")" -ge 4750 ] || fail "the stored activity came early"
 press f
 hear "letters/1.ogg"
+# NumLock is off, as the X server starts: the keypad's 8 and 2 arrive as
+# Up and Down, and are still dots 4 and 6 of the cell.
+press KP_Up
+hear "letters/4.ogg"
+press KP_Down
+hear "letters/6.ogg"
 quit_from_menu
 
 echo "$(data_file users.xml)" | grep -q '<User Name="ana" LastAct="1" LastSubAct="6"' \
