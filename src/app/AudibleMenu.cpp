@@ -9,7 +9,7 @@ namespace {
 constexpr int textsMenu = ActivityTable::Texts;
 constexpr int writingMenu = ActivityTable::Writing;
 // The texts submenus may hold any number of texts, but the child can walk
-// only this far; a step past the last text names nothing.
+// only this far.
 constexpr int textEntryLimit = 5;
 
 } // namespace
@@ -34,24 +34,41 @@ QString AudibleMenu::textCategory() const
     return categories.at(m_submenu);
 }
 
-// One past the last valid index, so the child can step onto a silent
-// position after the last name and knows the list has ended.
-int AudibleMenu::submenuLimit() const
+int AudibleMenu::submenuCount() const
 {
     if (m_top == textsMenu)
         return int(MediaPaths::textCategories().size());
-    // The writing menu, and no menu yet, have one submenu.
-    return qMax(int(ActivityTable::submenus(m_top).size()), 1);
+    // The writing menu has one submenu: writing itself.
+    return m_top == writingMenu ? 1 : int(ActivityTable::submenus(m_top).size());
 }
 
-int AudibleMenu::entryLimit() const
+int AudibleMenu::entryCount() const
 {
     const QList<const ActivityTable::Activity *> entries = activityEntries();
     if (!entries.isEmpty())
         return int(entries.size());
     if (!textCategory().isEmpty())
-        return textEntryLimit;
-    return 1;
+        return qMin(int(m_texts.value(textCategory()).size()), textEntryLimit);
+    return 0;
+}
+
+// One step along a list of count names. Past either end the position stays
+// where the child can step back from (after the last name, or on the
+// first), and the list's end is said, so that no key meets silence and the
+// next key the other way names the neighbour.
+AudibleMenu::Action AudibleMenu::step(
+    int &position, int delta, int count, Action (AudibleMenu::*announce)() const)
+{
+    const int next = position < 0 ? 0 : position + delta;
+    if (next >= 0 && next < count) {
+        position = next;
+        return (this->*announce)();
+    }
+    position = next < 0 ? 0 : count;
+    Action end;
+    end.kind = Action::Say;
+    end.clip = QStringLiteral("No hay mas.ogg");
+    return end;
 }
 
 AudibleMenu::Action AudibleMenu::key(int key)
@@ -70,19 +87,21 @@ AudibleMenu::Action AudibleMenu::key(int key)
         return say;
     }
     case Qt::Key_Right:
-        m_entry = -1;
-        m_submenu = qMin(m_submenu + 1, submenuLimit());
-        return announceSubmenu();
     case Qt::Key_Left:
+        if (m_top < 0)
+            return Action();
         m_entry = -1;
-        m_submenu = qMax(m_submenu - 1, 0);
-        return announceSubmenu();
+        return step(m_submenu, key == Qt::Key_Right ? 1 : -1, submenuCount(),
+            &AudibleMenu::announceSubmenu);
     case Qt::Key_Down:
-        m_entry = qMin(m_entry + 1, entryLimit());
-        return announceEntry();
     case Qt::Key_Up:
-        m_entry = qMax(m_entry - 1, 0);
-        return announceEntry();
+        if (m_top < 0)
+            return Action();
+        // Straight after F1 … F4 the arrows walk the first submenu.
+        if (m_submenu < 0)
+            m_submenu = 0;
+        return step(
+            m_entry, key == Qt::Key_Down ? 1 : -1, entryCount(), &AudibleMenu::announceEntry);
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return activate();

@@ -44,8 +44,9 @@ public:
     int entry() const { return m_entry; }
 
 private:
-    int submenuLimit() const;
-    int entryLimit() const;
+    int submenuCount() const;
+    int entryCount() const;
+    Action step(int &position, int delta, int count, Action (AudibleMenu::*announce)() const);
     Action announceSubmenu() const;
     Action announceEntry() const;
     Action activate() const;

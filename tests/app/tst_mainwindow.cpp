@@ -302,29 +302,39 @@ private Q_SLOTS:
                    menuClip("Formemos letras"), menuClip("Letras escondidas"),
                    menuClip("Te presento numeros"), menuClip("Numeros escondidos") }
             << Address { 1, 11 };
-        QTest::newRow("Right stops past the last submenu")
-            << QList<int> { F1, R, R, R, R, L, int(Qt::Key_A) }
+        // Past either end of a list the end is said; the next key back names
+        // the neighbour.
+        const QString end = menuClip("No hay mas");
+        QTest::newRow("Right past the last submenu says the end")
+            << QList<int> { F1, R, R, R, R, R, L, int(Qt::Key_A) }
             << QStringList { menuClip("Letras y Numeros"), menuClip("Sonidos de las Letras"),
-                   menuClip("Nombres de las Letras"), menuClip("Numeros"), menuClip("Numeros") }
+                   menuClip("Nombres de las Letras"), menuClip("Numeros"), end, end,
+                   menuClip("Numeros") }
             << Address {};
-        QTest::newRow("Down stops one silent step past the last entry")
+        QTest::newRow("Down past the last entry says the end, Up names the last")
             << QList<int> { F1, R, R, R, D, D, D, D, U, Ret }
             << QStringList { menuClip("Letras y Numeros"), menuClip("Sonidos de las Letras"),
                    menuClip("Nombres de las Letras"), menuClip("Numeros"),
-                   menuClip("Te presento numeros"), menuClip("Numeros escondidos"),
+                   menuClip("Te presento numeros"), menuClip("Numeros escondidos"), end, end,
                    menuClip("Numeros escondidos") }
             << Address { 0, 7 };
+        QTest::newRow("Down right after F1 names the first entry")
+            << QList<int> { F1, D, D, U, U, Ret }
+            << QStringList { menuClip("Letras y Numeros"), menuClip("Te presento sonidos"),
+                   menuClip("Como suena"), menuClip("Te presento sonidos"), end }
+            << Address { 0, 0 };
         QTest::newRow("Return names nothing")
             << QList<int> { Ret, F1, Ret, R, Ret, D, D, D, D, Ret }
             << QStringList { menuClip("Letras y Numeros"), menuClip("Sonidos de las Letras"),
                    menuClip("Te presento sonidos"), menuClip("Como suena"),
-                   menuClip("Como empieza") }
+                   menuClip("Como empieza"), end }
             << Address {};
         QTest::newRow("tales, in name order ignoring case")
-            << QList<int> { F3, R, D, D, D, D, D, D, D, U, U, U, U, U, Ret }
+            << QList<int> { F3, R, D, D, D, U, U, U, D, Ret }
             << QStringList { menuClip("Lenguaje"), menuClip("Cuentos"),
-                   tales + "caperucita/menu.ogg", tales + "El gato/menu.ogg",
-                   tales + "El gato/menu.ogg", tales + "caperucita/menu.ogg" }
+                   tales + "caperucita/menu.ogg", tales + "El gato/menu.ogg", end,
+                   tales + "El gato/menu.ogg", tales + "caperucita/menu.ogg", end,
+                   tales + "El gato/menu.ogg" }
             << Address { 2, 0 };
         QTest::newRow("F4 Return writes")
             << QList<int> { F4, Ret } << QStringList { menuClip("Escribir") } << Address { 3, 0 };

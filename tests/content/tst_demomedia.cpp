@@ -98,6 +98,7 @@ const QStringList kMenuClips = {
     QStringLiteral("Cuentos.ogg"),
     QStringLiteral("Escribir.ogg"),
     QStringLiteral("Exploracion cajetin.ogg"),
+    QStringLiteral("No hay mas.ogg"),
     QStringLiteral("Fabulas.ogg"),
     QStringLiteral("Formemos letras.ogg"),
     QStringLiteral("Imprimir.ogg"),
