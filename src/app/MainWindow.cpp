@@ -322,14 +322,13 @@ void MainWindow::leaveGreeting()
 void MainWindow::slotFirstActivity()
 {
     leaveGreeting();
-    const bool noActivityYet = m_area->isHidden();
     m_pages->setCurrentIndex(1);
-    if (ActivityTable::atAddress(m_resumeActivity, m_resumeSub)) {
+    if (ActivityTable::atAddress(m_resumeActivity, m_resumeSub))
         slotStartActivity(m_resumeActivity, m_resumeActivity >= 2 ? 0 : m_resumeSub);
-    } else if (noActivityYet) {
-        // Nothing to resume: the page stays empty until the learner chooses.
-        m_area->hide();
-    }
+    else
+        // A stored activity this program does not know (a newer version's, a
+        // hand-edited file): an empty page would ignore every key.
+        slotStartActivity(0, 0);
 }
 
 void MainWindow::setColorScheme(int scheme)

@@ -141,8 +141,10 @@ private Q_SLOTS:
                                           << "11" << Address { 1, 11 };
         QTest::newRow("writing") << "3"
                                  << "4" << Address { 3, 0 };
-        QTest::newRow("no such activity") << "0"
-                                          << "9" << Address {};
+        QTest::newRow("no such activity: the first one") << "0"
+                                                         << "9" << Address { 0, 0 };
+        QTest::newRow("no such group: the first one") << "7"
+                                                      << "0" << Address { 0, 0 };
     }
 
     void resumesTheStoredActivity()
