@@ -60,7 +60,8 @@ LearnerLogin::LearnerLogin(UserDatabase *database, QWidget *dialog)
     m_readBack = new QTimer(this);
     m_readBack->setSingleShot(true);
     m_readBack->setTimerType(Qt::PreciseTimer);
-    connect(m_readBack, &QTimer::timeout, this, [this] { m_nameSaid ? confirm() : sayName(); });
+    connect(m_readBack, &QTimer::timeout, this,
+        [this] { m_readBackStep == ReadBack::NameSaid ? confirm() : sayName(); });
 }
 
 void LearnerLogin::sayWelcome()
@@ -74,7 +75,7 @@ void LearnerLogin::sayWelcome()
 void LearnerLogin::sayName()
 {
     TTS::say(m_typedName->text(), this);
-    m_nameSaid = true;
+    m_readBackStep = ReadBack::NameSaid;
     m_readBack->start(confirmDelayMs);
 }
 
@@ -85,7 +86,7 @@ void LearnerLogin::confirm()
         return;
     }
     playInstruction(QStringLiteral("Verifica nombre.ogg"));
-    m_confirmed = true;
+    m_readBackStep = ReadBack::Confirmed;
 }
 
 bool LearnerLogin::eventFilter(QObject *watched, QEvent *event)
@@ -98,12 +99,10 @@ bool LearnerLogin::eventFilter(QObject *watched, QEvent *event)
     // A held key repeats its release; only the first one counts.
     if (key->isAutoRepeat())
         return true;
-    // A new key stops a read-back still under way: what it would confirm is
-    // no longer what the child typed, or no longer what the child wants.
     switch (key->key()) {
     case Qt::Key_F1:
     case Qt::Key_F2:
-        m_readBack->stop();
+        stopReadBack();
         m_choosing = key->key() == Qt::Key_F1;
         playInstruction(m_choosing ? QStringLiteral("Presiona las flechas.ogg")
                                    : QStringLiteral("Escribe tu nombre.ogg"));
@@ -112,7 +111,7 @@ bool LearnerLogin::eventFilter(QObject *watched, QEvent *event)
         return true;
     case Qt::Key_Up:
     case Qt::Key_Down:
-        m_readBack->stop();
+        stopReadBack();
         if (m_names.isEmpty()) {
             TTS::say(noUsers, this);
             return true;
@@ -125,14 +124,14 @@ bool LearnerLogin::eventFilter(QObject *watched, QEvent *event)
         TTS::say(m_names.at(m_index), this);
         return true;
     case Qt::Key_Backspace:
-        m_readBack->stop();
+        stopReadBack();
         // Nothing is said, and a confirmed name stays confirmed.
         m_typedName->setText(m_typedName->text().left(m_typedName->text().size() - 1));
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        m_readBack->stop();
-        if (m_choosing || m_confirmed)
+        stopReadBack();
+        if (m_choosing || m_readBackStep == ReadBack::Confirmed)
             acceptLearner();
         else
             readBack();
@@ -142,18 +141,25 @@ bool LearnerLogin::eventFilter(QObject *watched, QEvent *event)
     }
     if (m_choosing || !typesText(key->text()))
         return true;
-    m_readBack->stop();
-    if (m_confirmed)
+    stopReadBack();
+    if (m_readBackStep == ReadBack::Confirmed)
         m_typedName->clear();
-    m_confirmed = false;
+    m_readBackStep = ReadBack::None;
     m_typedName->setText(m_typedName->text() + key->text());
     TTS::say(key->text(), this);
     return true;
 }
 
-void LearnerLogin::hideEvent(QHideEvent *event)
+void LearnerLogin::stopReadBack()
 {
     m_readBack->stop();
+    if (m_readBackStep != ReadBack::Confirmed)
+        m_readBackStep = ReadBack::None;
+}
+
+void LearnerLogin::hideEvent(QHideEvent *event)
+{
+    stopReadBack();
     TTS::stop(this);
     AudioThread::cancelAll(this);
     LoginFace::hideEvent(event);
@@ -168,14 +174,14 @@ void LearnerLogin::readBack()
         return;
     }
     playInstruction(QStringLiteral("Escribiste.ogg"));
-    m_nameSaid = false;
+    m_readBackStep = ReadBack::Escribiste;
     m_readBack->start(sayNameDelayMs);
 }
 
 void LearnerLogin::rejectName()
 {
     TTS::say(nameTaken, this);
-    m_confirmed = false;
+    m_readBackStep = ReadBack::None;
     m_typedName->clear();
 }
 

@@ -33,18 +33,30 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    // Where the read-back of a typed name stands.
+    enum class ReadBack {
+        None, // nothing read back, or the name changed since
+        Escribiste, // "Escribiste" is said; the name follows
+        NameSaid, // the name is said; the check follows
+        Confirmed, // "Verifica nombre": a second Enter creates the learner
+    };
+
     void readBack();
+    // A new key stops a read-back still under way: what it would confirm is
+    // no longer what the child typed, or no longer what the child wants. A
+    // confirmed name stays confirmed.
+    void stopReadBack();
     void rejectName();
     void acceptLearner();
     void playInstruction(const QString &clip);
 
+    // F1's list of names rather than F2's typed name.
     bool m_choosing = true;
-    bool m_confirmed = false;
     bool m_welcomed = false;
+    ReadBack m_readBackStep = ReadBack::None;
     int m_index = 0;
     QLabel *m_nameLabel;
     QLineEdit *m_typedName;
     // The read-back's next step when it is due: sayName(), then confirm().
     QTimer *m_readBack;
-    bool m_nameSaid = false;
 };
