@@ -39,19 +39,19 @@ TutorLogin::TutorLogin(UserDatabase *database, QWidget *dialog)
     selectedLayout->addWidget(m_nameEdit);
     selectedLayout->addLayout(buttons);
 
+    // A list in a group of its own, named after the group.
+    const auto listIn = [](QGroupBox *group) {
+        auto *combo = new QComboBox(group);
+        combo->setAccessibleName(group->title().trimmed());
+        auto *layout = new QVBoxLayout(group);
+        layout->addWidget(combo);
+        layout->addStretch();
+        return combo;
+    };
     auto *registered = new QGroupBox(tr("Usuarios registrados    "), this);
-    m_userCombo = new QComboBox(registered);
-    m_userCombo->setAccessibleName(registered->title().trimmed());
-    auto *registeredLayout = new QVBoxLayout(registered);
-    registeredLayout->addWidget(m_userCombo);
-    registeredLayout->addStretch();
-
+    m_userCombo = listIn(registered);
     auto *language = new QGroupBox(tr("Idioma                "), this);
-    m_languageCombo = new QComboBox(language);
-    m_languageCombo->setAccessibleName(language->title().trimmed());
-    auto *languageLayout = new QVBoxLayout(language);
-    languageLayout->addWidget(m_languageCombo);
-    languageLayout->addStretch();
+    m_languageCombo = listIn(language);
 
     m_statusBar = new QStatusBar(this);
     m_statusBar->setSizeGripEnabled(false);
