@@ -53,6 +53,9 @@ bool ActivityWidget::enterActivity(int group, int sub)
     m_group = group;
     m_activity = sub;
     m_turn = Turn::Idle;
+    m_lastQuestion.clear();
+    // Wrong answers of the previous activity do not count here.
+    m_wrongCount = 0;
     stopSequences();
     return group == m_ownGroup && ActivityTable::find(group, sub);
 }
@@ -82,6 +85,40 @@ void ActivityWidget::slotSleeping()
     const QString clip = instruction(QStringLiteral("durmiendo.ogg"));
     if (!m_voice->isSaying(clip))
         m_voice->interject({ say(clip) });
+}
+
+void ActivityWidget::slotLastInstruction()
+{
+    if (m_group != m_ownGroup || !ActivityTable::find(m_group, m_activity))
+        return;
+    if (!asksQuestions()) {
+        m_voice->interject({ say(m_instructionClip) });
+        return;
+    }
+    switch (m_turn) {
+    case Turn::Idle:
+    case Turn::Instructing:
+        m_turn = Turn::Instructing;
+        speak({ say(m_instructionClip), then([this] { askNext(); }) });
+        return;
+    case Turn::Asking:
+        speak(questionAgain());
+        return;
+    case Turn::Answered:
+        askNext();
+        return;
+    case Turn::Correcting:
+        speak(correction());
+        return;
+    }
+}
+
+bool ActivityWidget::isThirdWrong()
+{
+    if (++m_wrongCount < 3)
+        return false;
+    m_wrongCount = 0;
+    return true;
 }
 
 void ActivityWidget::slotSelectedLetters(const QString &letters)
@@ -116,14 +153,26 @@ QString ActivityWidget::randomDigit()
     return QString(QLatin1Char(char('0' + random(1, 10) - 1)));
 }
 
-QString ActivityWidget::randomLetterInSelection()
+QStringList ActivityWidget::lettersInSelection() const
 {
-    if (m_selectedLetters.isEmpty() || !selectionHasLetters())
-        return randomLetter();
-    for (;;) {
-        const QString letter = randomLetter();
+    QStringList letters;
+    for (const QString &letter : MediaPaths::alphabet()) {
         if (inSelection(letter))
-            return letter;
+            letters << letter;
+    }
+    return letters.isEmpty() ? MediaPaths::alphabet() : letters;
+}
+
+QString ActivityWidget::drawQuestion(QStringList candidates, const std::function<QString()> &draw)
+{
+    if (candidates.size() > 1)
+        candidates.removeAll(m_lastQuestion);
+    if (candidates.isEmpty())
+        return draw();
+    for (;;) {
+        const QString item = draw();
+        if (candidates.contains(item))
+            return item;
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 class DataStore;
 class ScoreManager;
@@ -36,6 +38,8 @@ public:
     int group() const { return m_group; }
     int activity() const { return m_activity; }
     Turn turn() const { return m_turn; }
+    // Wrong answers to the question under way.
+    int wrongCount() const { return m_wrongCount; }
 
     // The learner's report: every score set in the order of the file, as
     // tab-separated text and as HTML.
@@ -56,6 +60,13 @@ public Q_SLOTS:
     // The mascot is asleep: the key means nothing here. Said over whatever
     // is being said, which then goes on; not said twice over itself.
     void slotSleeping();
+    // The repeat key (Space) and "Ultima Instruccion": the question under
+    // way again, or before the first one the instruction (with the first
+    // question after it); in an activity that asks nothing, its
+    // instruction. After a right answer the next question comes at once;
+    // during the correction the correction starts again. Nothing is
+    // recorded.
+    void slotLastInstruction();
     void slotSelectedLetters(const QString &letters);
     void setMofliAudio(int state);
     void slotReadScores();
@@ -66,6 +77,20 @@ protected:
     // focus; it seeds the random source and makes one score set for each
     // scored activity of group, in the table's order.
     ActivityWidget(QFrame::Shadow shadow, const QString &scoreType, int group, QWidget *parent);
+
+    // What slotLastInstruction() needs of the widget: whether the activity
+    // asks questions, the question under way, the next question drawn and
+    // asked, and the answer said after the third wrong one.
+    using Steps = QList<SpokenSequence::Step>;
+    virtual bool asksQuestions() const = 0;
+    virtual Steps questionAgain() const = 0;
+    virtual void askNext() = 0;
+    virtual Steps correction() = 0;
+
+    // Counts a wrong answer to the question under way; true on the third,
+    // which closes the question with the answer said (and starts the count
+    // again).
+    bool isThirdWrong();
 
     // The score set of a sub-activity of the widget's group, or none.
     ScoreManager *scoreSetOf(int sub) const;
@@ -80,9 +105,14 @@ protected:
     // "A" … "N", "Ntilde", "O" … "Z"; "0" … "9".
     QString randomLetter();
     QString randomDigit();
-    // A letter in the selection. A selection naming no letter could never be
-    // met; it counts as none, and any letter is drawn.
-    QString randomLetterInSelection();
+    // The letters of the selection. A selection naming no letter could never
+    // be met; it counts as none, and holds every letter.
+    QStringList lettersInSelection() const;
+    // A question's item: drawn until it is one of candidates and, when
+    // there is another one to draw, not the last question's item (the same
+    // question twice in a row sounds like an echo). Set m_lastQuestion
+    // when the item is asked.
+    QString drawQuestion(QStringList candidates, const std::function<QString()> &draw);
     // A word folder of a letter or digit folder; empty, and nothing drawn,
     // when the folder holds none.
     QString randomWord(const QString &folder);
@@ -115,6 +145,11 @@ protected:
     int m_group = -1;
     int m_activity = -1;
     Turn m_turn = Turn::Idle;
+    // The current activity's instruction clip.
+    QString m_instructionClip;
+    // The item of the last question asked in this activity.
+    QString m_lastQuestion;
+    int m_wrongCount = 0;
 
 private:
     const int m_ownGroup;

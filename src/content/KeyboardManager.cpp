@@ -61,3 +61,14 @@ int KeyboardManager::orientation(const QString &target, const QString &pressed) 
         return Left;
     return SameKey;
 }
+
+KeyboardManager::Place KeyboardManager::place(const QString &key) const
+{
+    const int code = keyCode(key);
+    if (code == 0)
+        return {};
+    const QPair<int, int> position = keyPosition(code);
+    // Touch typing gives the left hand the first five keys of every row,
+    // 1 … 5, Q … T, A … G and Z … B.
+    return { Row(position.first), position.second <= 5 };
+}

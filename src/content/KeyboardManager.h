@@ -13,6 +13,14 @@ class KeyboardManager : public QObject
     Q_OBJECT
 public:
     enum Orientation { NoAnswer = 0, SameKey = 1, Left = 2, Right = 3, Up = 4, Down = 5 };
+    // Where a letter or digit key is, as a child is taught to find it: its
+    // row, and the hand that types it.
+    enum Row { NoRow = 0, NumberRow = 2, TopRow = 3, HomeRow = 4, BottomRow = 5 };
+    struct Place
+    {
+        Row row = NoRow;
+        bool leftHand = false;
+    };
 
     explicit KeyboardManager(QObject *parent = nullptr);
 
@@ -23,6 +31,8 @@ public:
     QPair<int, int> keyPosition(int code) const;
     // Where the target key lies as seen from the pressed one (Orientation).
     int orientation(const QString &target, const QString &pressed) const;
+    // The place of "A" … "Z", "Ñ" or "0" … "9"; NoRow for anything else.
+    Place place(const QString &key) const;
 
     const QList<QList<int>> &rows() const { return m_rows; }
 

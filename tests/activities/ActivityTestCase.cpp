@@ -39,13 +39,44 @@ int Draws::draw(int low, int high)
     return low + int(double(m_values.at(m_next++)) / 32768.0 * double(high - low + 1));
 }
 
-QString Draws::letterIn(const QString &selection)
+QString Draws::question(const std::function<QString()> &draw, bool only)
 {
     for (;;) {
-        const QString l = letter();
-        if (selection.contains(MediaPaths::letterDisplay(l), Qt::CaseInsensitive))
-            return l;
+        const QString item = draw();
+        if (only || item != m_previous)
+            return m_previous = item;
     }
+}
+
+QString Draws::letter()
+{
+    return question([this] { return MediaPaths::alphabet().at(draw(1, 27) - 1); });
+}
+
+QString Draws::digit()
+{
+    return question([this] { return QString::number(draw(1, 10) - 1); });
+}
+
+int Draws::dot()
+{
+    return question([this] { return QString::number(draw(1, 6)); }).toInt();
+}
+
+QString Draws::letterIn(const QString &selection)
+{
+    int selected = 0;
+    for (const QString &l : MediaPaths::alphabet())
+        selected += selection.contains(MediaPaths::letterDisplay(l), Qt::CaseInsensitive);
+    return question(
+        [this, &selection] {
+            for (;;) {
+                const QString l = MediaPaths::alphabet().at(draw(1, 27) - 1);
+                if (selection.contains(MediaPaths::letterDisplay(l), Qt::CaseInsensitive))
+                    return l;
+            }
+        },
+        selected == 1);
 }
 
 QString Draws::praise()

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -27,17 +28,25 @@ class Draws
 public:
     explicit Draws(unsigned int seed);
     int draw(int low, int high);
-    QString letter() { return MediaPaths::alphabet().at(draw(1, 27) - 1); }
-    QString digit() { return QString::number(draw(1, 10) - 1); }
-    int dot() { return draw(1, 6); }
+    // A question's item: drawn again while it is the previous question's,
+    // as the widgets do (every selection here holds more than one item, or
+    // exactly one).
+    QString letter();
+    QString digit();
+    int dot();
     // Letters until one is in the selection (given as the dialog gives it).
     QString letterIn(const QString &selection);
+    // The item the widget asked last, when draws were passed over since.
+    void asked(const QString &item) { m_previous = item; }
     QString praise();
     QString encouragement();
 
 private:
+    QString question(const std::function<QString()> &draw, bool only = false);
+
     QVector<int> m_values;
     int m_next = 0;
+    QString m_previous;
 };
 
 // The rows of the number-name tests, column "file": the name clip, and the

@@ -58,6 +58,10 @@ const QStringList kInstructionClips = {
     QStringLiteral("encontraste a la.ogg"),
     QStringLiteral("encontraste a.ogg"),
     QStringLiteral("que vive en.ogg"),
+    QStringLiteral("tecla en la fila de los numeros.ogg"),
+    QStringLiteral("tecla en la fila de arriba.ogg"),
+    QStringLiteral("tecla en la fila del medio.ogg"),
+    QStringLiteral("tecla en la fila de abajo.ogg"),
     // Braille.
     QStringLiteral("Exploracion cajetin.ogg"),
     QStringLiteral("Exploracion perkins.ogg"),

@@ -156,8 +156,6 @@ BrailleWidget::QuestionStart BrailleWidget::questionStart() const
 void BrailleWidget::setActivity(int group, int sub)
 {
     displayReset();
-    // Wrong answers of the previous activity do not count here.
-    m_wrongCount = 0;
     if (!enterActivity(group, sub))
         return;
     m_instructionClip
@@ -224,6 +222,11 @@ void BrailleWidget::keyReleased(QKeyEvent *event)
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         slotEnter();
+    } else if (key == Qt::Key_Space) {
+        // The brailler's space key raises no dot, and each of these
+        // activities writes one cell: here it asks again, as in the letters
+        // activities. The dots raised so far stay.
+        slotLastInstruction();
     } else if (key != Qt::Key_Home) {
         displayReset();
         if (key != Qt::Key_Escape)
@@ -376,7 +379,6 @@ void BrailleWidget::slotCorrect()
     if (!next)
         return;
     recordAnswer(true);
-    m_wrongCount = 0;
     m_turn = Turn::Answered;
     speak({ say(praiseClip()), then([this, next] { (this->*next)(); }) });
 }
@@ -384,14 +386,12 @@ void BrailleWidget::slotCorrect()
 void BrailleWidget::slotWrong()
 {
     recordAnswer(false);
-    if (m_wrongCount < 2) {
-        ++m_wrongCount;
+    if (!isThirdWrong()) {
         speak({ say(encouragementClip()) });
         return;
     }
-    // The third wrong answer in a row: the right answer is said, and the
-    // question is closed until the next one.
-    m_wrongCount = 0;
+    // The right answer is said, and the question is closed until the next
+    // one.
     m_turn = Turn::Correcting;
     speak(correction());
 }

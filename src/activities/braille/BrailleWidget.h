@@ -33,7 +33,6 @@ public:
     QString hiddenNumber() const { return m_hiddenNumber; }
     QString wordFolder() const { return m_wordFolder; }
     QString readItem() const { return m_readItem; }
-    int wrongCount() const { return m_wrongCount; }
 
     // The score set of a hidden-item sub-activity (1, 3, 5, 7, 9, 11), or none.
     ScoreManager *scoreManager(int sub) const { return scoreSetOf(sub); }
@@ -60,16 +59,19 @@ public Q_SLOTS:
     void slotCorrect();
     void slotWrong();
     void slotBrailleMode(bool on);
-    void slotLastInstruction();
 
 protected:
     void keyReleased(QKeyEvent *event) override;
     // A question cut off is asked again; an instruction, praise, correction
     // or pause cut off leads to the next question.
     void resumeAfterMenu(bool keyPressed) override;
+    bool asksQuestions() const override { return questionStart() != nullptr; }
+    Steps questionAgain() const override { return { say(questionClip()) }; }
+    void askNext() override;
+    // After the third wrong answer: the answer, and its dots one by one.
+    Steps correction() override;
 
 private:
-    using Steps = QList<SpokenSequence::Step>;
     using QuestionStart = void (BrailleWidget::*)();
     // The slot that draws and asks the current activity's question; none
     // outside the hidden-item activities.
@@ -93,8 +95,6 @@ private:
     QString questionLabel() const;
     // The draw common to every question, then the question asked.
     void askNew();
-    // After the third wrong answer: the answer, and its dots one by one.
-    Steps correction();
 
     // The child's own keys are echoed one after the other, over whatever
     // else is being said, which then goes on.
@@ -122,12 +122,10 @@ private:
     std::array<std::array<QPixmap, 2>, 7> m_perkinsPictures;
 
     QString m_readItem;
-    QString m_instructionClip;
     bool m_writingMode = false;
     int m_pressedDot = 0;
     int m_hiddenPoint = 0;
     QString m_hiddenLetter;
     QString m_hiddenNumber;
     QString m_wordFolder;
-    int m_wrongCount = 0;
 };

@@ -51,6 +51,10 @@ void BrailleWidget::announceQuestion()
 
 void BrailleWidget::askNew()
 {
+    m_lastQuestion = inHiddenPoints() ? QString::number(m_hiddenPoint)
+        : inHiddenLetters()           ? m_hiddenLetter
+                                      : m_hiddenNumber;
+    m_wrongCount = 0;
     pickGuessWord();
     stopSequences();
     m_turn = Turn::Asking;
@@ -63,7 +67,9 @@ void BrailleWidget::slotPickPoint()
     if (!inHiddenPoints())
         return;
     displayReset();
-    m_hiddenPoint = random(1, 6);
+    static const QStringList dots = { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+        QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6") };
+    m_hiddenPoint = drawQuestion(dots, [this] { return QString::number(random(1, 6)); }).toInt();
     askNew();
 }
 
@@ -72,7 +78,7 @@ void BrailleWidget::slotPickLetter()
     if (!inHiddenLetters())
         return;
     displayReset();
-    m_hiddenLetter = randomLetterInSelection();
+    m_hiddenLetter = drawQuestion(lettersInSelection(), [this] { return randomLetter(); });
     Q_EMIT sugerencia(activityTitle(m_activity), m_hiddenLetter);
     askNew();
 }
@@ -82,22 +88,14 @@ void BrailleWidget::slotPickNumber()
     if (!inHiddenNumbers())
         return;
     displayReset();
-    m_hiddenNumber = randomDigit();
+    m_hiddenNumber = drawQuestion(MediaPaths::digits(), [this] { return randomDigit(); });
     askNew();
 }
 
-void BrailleWidget::slotLastInstruction()
+void BrailleWidget::askNext()
 {
-    if (m_group != 1)
-        return;
-    if (questionStart()) {
-        // Before the first question there is nothing to repeat, and once it
-        // is answered the next question comes soon.
-        if (m_turn == Turn::Asking)
-            announceQuestion();
-    } else if (m_activity >= 0 && m_activity < 12) {
-        echo(m_instructionClip);
-    }
+    if (const QuestionStart next = questionStart())
+        (this->*next)();
 }
 
 // ---------------------------------------------------------------------------

@@ -212,10 +212,11 @@ void LetrasWidget::setActivity(int group, int activity)
     clearAll();
     if (!enterActivity(group, activity))
         return;
-    m_lastInstruction = instruction(QString::fromUtf8(current()->instruction));
+    m_instructionClip = instruction(QString::fromUtf8(current()->instruction));
+    m_sounds = LetterSounds::read(language);
     if (!m_mofliAudio)
         return;
-    Steps steps { say(m_lastInstruction) };
+    Steps steps { say(m_instructionClip) };
     if (isGuessing()) {
         m_turn = Turn::Instructing;
         steps << then([this] { nextQuestion(); });
@@ -266,6 +267,8 @@ void LetrasWidget::keyReleased(QKeyEvent *event)
         clearAll();
         m_currentLetter = QString(QLatin1Char(char('A' + key - Qt::Key_A)));
         slotLetter();
+    } else if (key == Qt::Key_Space) {
+        slotLastInstruction();
     } else if (key == Qt::Key_Home) {
         // Home means nothing here and is not even answered.
     } else if (key == Qt::Key_Ntilde || text == QStringLiteral("\u00d1")
@@ -338,8 +341,19 @@ void LetrasWidget::slotPickLetter()
     stopSequences();
     // With a selection the learned-letter rule does not apply.
     const bool selecting = !m_selectedLetters.isEmpty() && selectionHasLetters();
+    QStringList candidates = lettersInSelection();
+    if (isAboutSounds()) {
+        // A letter without a sound cannot be asked for by its sound; a
+        // selection of only such letters counts as none.
+        const auto silent = [this](const QString &letter) { return m_sounds.isSilent(letter); };
+        candidates.removeIf(silent);
+        if (candidates.isEmpty()) {
+            candidates = MediaPaths::alphabet();
+            candidates.removeIf(silent);
+        }
+    }
     for (;;) {
-        m_targetLetter = randomLetterInSelection();
+        m_targetLetter = drawQuestion(candidates, [this] { return randomLetter(); });
         if (selecting || !isLearned(m_targetLetter))
             break;
         int &skips = m_skipCounters[MediaPaths::alphabet().indexOf(m_targetLetter)];
@@ -350,6 +364,8 @@ void LetrasWidget::slotPickLetter()
         skips = 0;
         break;
     }
+    m_lastQuestion = m_targetLetter;
+    m_wrongCount = 0;
     m_targetWord = randomWord(MediaPaths::letterFolder(language, m_targetLetter));
     m_turn = Turn::Asking;
     speak(question());
@@ -361,7 +377,9 @@ void LetrasWidget::slotPickNumber()
     if (m_group != 0)
         return;
     stopSequences();
-    m_targetNumber = randomDigit();
+    m_targetNumber = drawQuestion(MediaPaths::digits(), [this] { return randomDigit(); });
+    m_lastQuestion = m_targetNumber;
+    m_wrongCount = 0;
     m_targetWord = randomWord(MediaPaths::numberFolder(language, m_targetNumber));
     m_turn = Turn::Asking;
     speak(question());
@@ -388,8 +406,13 @@ void LetrasWidget::judge()
     // question, or of the feedback on an earlier try, gives way.
     stopSequences();
     Q_EMIT sugerencia(QString(), QString());
-    const bool right
-        = isAboutNumbers() ? m_currentNumber == m_targetNumber : m_currentLetter == m_targetLetter;
+    bool right;
+    if (isAboutNumbers())
+        right = m_currentNumber == m_targetNumber;
+    else if (isAboutSounds())
+        right = m_sounds.soundAlike(m_currentLetter, m_targetLetter);
+    else
+        right = m_currentLetter == m_targetLetter;
     if (right)
         slotCorrect();
     else
@@ -418,6 +441,11 @@ void LetrasWidget::slotWrong()
     const QString target = numbers ? m_targetNumber : m_targetLetter;
     if (isGuessing() && !m_targetWord.isEmpty() && (numbers ? isDigit(target) : isLetter(target)))
         scoreSet(m_activity)->recordWrong(MediaPaths::letterDisplay(target));
+    if (isThirdWrong()) {
+        m_turn = Turn::Correcting;
+        speak(correction());
+        return;
+    }
     Steps steps { say(encouragementClip()) };
     const QString direction = orientationClip();
     if (!direction.isEmpty())
@@ -441,23 +469,5 @@ QString LetrasWidget::orientationClip() const
         return QStringLiteral("abajo.ogg");
     default:
         return QString();
-    }
-}
-
-void LetrasWidget::slotLastInstruction()
-{
-    const ActivityTable::Activity *activity = current();
-    if (!activity)
-        return;
-    if (isAboutNumbers()) {
-        // Once answered, the next number comes soon; the praise goes on.
-        if (!(isGuessing() && m_turn == Turn::Answered))
-            sayAside(numberNameClip());
-    } else if (!isGuessing()) {
-        sayAside(m_lastInstruction);
-    } else if (m_turn == Turn::Asking) {
-        // Before the first question there is nothing to repeat, and once it
-        // is answered the next question comes soon.
-        speak(question());
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "activities/ActivityWidget.h"
+#include "content/LetterSounds.h"
 
 #include <QString>
 #include <QVector>
@@ -62,7 +63,6 @@ public Q_SLOTS:
     void setActivity(int group, int activity);
     void setCurrentLetter(const QString &letter);
     void setCurrentNumber(const QString &number);
-    void slotLastInstruction();
     QString fixCharacters(const QString &word);
 
 protected:
@@ -70,14 +70,21 @@ protected:
     // A question cut off is asked again; an instruction, praise or pause
     // cut off leads to the next question.
     void resumeAfterMenu(bool keyPressed) override;
+    bool asksQuestions() const override { return isGuessing(); }
+    Steps questionAgain() const override { return question(); }
+    void askNext() override { nextQuestion(); }
+    // After the third wrong answer: the answer, where its key is, and the
+    // next question after the pause between turns.
+    Steps correction() override;
 
 private:
-    using Steps = QList<SpokenSequence::Step>;
-
     const ActivityTable::Activity *current() const;
     bool isGuessing() const;
     // Activities 6 and 7 are about digits, the others about letters.
     bool isAboutNumbers() const;
+    // "¿Cómo suena?" and "¿Cómo empieza?" ask for a sound, and any letter
+    // with that sound answers them.
+    bool isAboutSounds() const { return inActivity(1) || inActivity(2); }
     bool inActivity(int activity) const { return m_group == 0 && m_activity == activity; }
     bool isLearned(const QString &letter) const;
 
@@ -88,6 +95,8 @@ private:
     Steps question() const;
     Steps praise();
     QString orientationClip() const;
+    // Where the target's key is: its row, and the side of the keyboard.
+    Steps keyPlace() const;
     void present(const QString &firstClip);
 
     void showLetterLabel(const QString &letterOrDigit);
@@ -112,8 +121,8 @@ private:
     bool m_sentences = false;
     bool m_phonemes = false;
     KeyboardManager *m_keyboard = nullptr;
-    // The current activity's instruction clip.
-    QString m_lastInstruction;
+    // The language's letters that sound alike, read on entering an activity.
+    LetterSounds m_sounds;
     QLabel *m_letterLabel = nullptr;
     QLabel *m_wordLabel = nullptr;
     QLabel *m_pictureLabel = nullptr;

@@ -1,7 +1,9 @@
 // The spoken sequences of the eight activities: presentations, the
-// questions of the guessing activities, and what follows a right answer.
+// questions of the guessing activities, what follows a right answer, and
+// the answer after the third wrong one.
 
 #include "activities/letters/LetrasWidget.h"
+#include "content/KeyboardManager.h"
 #include "content/MediaPaths.h"
 
 #include <QFileInfo>
@@ -205,4 +207,50 @@ LetrasWidget::Steps LetrasWidget::praise()
     default:
         return {};
     }
+}
+
+// ---------------------------------------------------------------------------
+// After the third wrong answer: the answer as the activity asks for it (a
+// sound, a name, a number), where its key is, and the next question.
+
+LetrasWidget::Steps LetrasWidget::keyPlace() const
+{
+    const QString key
+        = isAboutNumbers() ? m_targetNumber : MediaPaths::letterDisplay(m_targetLetter);
+    const KeyboardManager::Place place = m_keyboard->place(key);
+    QString row;
+    switch (place.row) {
+    case KeyboardManager::NumberRow:
+        row = QStringLiteral("tecla en la fila de los numeros.ogg");
+        break;
+    case KeyboardManager::TopRow:
+        row = QStringLiteral("tecla en la fila de arriba.ogg");
+        break;
+    case KeyboardManager::HomeRow:
+        row = QStringLiteral("tecla en la fila del medio.ogg");
+        break;
+    case KeyboardManager::BottomRow:
+        row = QStringLiteral("tecla en la fila de abajo.ogg");
+        break;
+    case KeyboardManager::NoRow:
+        return {};
+    }
+    return { say(instruction(row)),
+        sayBeforePause(instruction(
+            place.leftHand ? QStringLiteral("izquierda.ogg") : QStringLiteral("derecha.ogg"))) };
+}
+
+LetrasWidget::Steps LetrasWidget::correction()
+{
+    QString answer;
+    if (isAboutNumbers())
+        answer = numberNameClip();
+    else if (isAboutSounds())
+        answer = targetLetterClip(QStringLiteral("letter_sound.ogg"));
+    else
+        answer = targetLetterClip(QStringLiteral("letter_name.ogg"));
+    const QString shown = isAboutNumbers() ? m_targetNumber : m_targetLetter;
+    return Steps { say(instruction(QStringLiteral("te equivocaste en la letra.ogg"))),
+        then([this, shown] { showLetterLabel(shown); }), say(answer) }
+    + keyPlace() + Steps { then([this] { nextQuestion(); }) };
 }

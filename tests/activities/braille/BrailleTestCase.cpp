@@ -152,6 +152,8 @@ void BrailleTestCase::press(const QString &keys)
                 Qt::KeypadModifier);
         else if (name == QLatin1String("Esc"))
             release(Qt::Key_Escape);
+        else if (name == QLatin1String("Space"))
+            release(Qt::Key_Space, QStringLiteral(" "));
         else if (name.at(0).isDigit())
             release(Qt::Key_0 + name.at(0).digitValue(), name, held);
         else

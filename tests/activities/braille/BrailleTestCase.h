@@ -60,7 +60,7 @@ protected:
     // another picture than its own.
     QString screen() const override;
     // Releases keys given by name: "7", "F", "Enter", "KeypadEnter", "Home",
-    // "Esc", "A"; "held7" is an auto-repeated release of "7"; "KP7" is the
+    // "Esc", "Space", "A"; "held7" is an auto-repeated release of "7"; "KP7" is the
     // keypad's 7 with NumLock off.
     void press(const QString &keys);
     // Chooses the sub-activity with a known seed; with the mascot's voice

@@ -30,6 +30,10 @@ private Q_SLOTS:
     void answerDuringPraise();
     void leavingMidSequence();
     void lastInstruction();
+    void repeatKey_data();
+    void repeatKey();
+    void neverTheSameTwice_data();
+    void neverTheSameTwice();
     void menuModeMidSentence_data();
     void menuModeMidSentence();
 };
@@ -45,8 +49,9 @@ void TestBrailleWidgetTurns::hiddenPointsRound_data()
     QTest::newRow("Perkins") << 7 << QString("7") << QString("J") << QString("perkins: per5b") << 0;
 }
 
-// Hidden point 4, twice: a wrong key, the right one; then three wrong keys,
-// the correction, and the next point 3 s after its name started.
+// Hidden point 4: a wrong key, the right one; then another point (never the
+// same twice in a row), three wrong keys, the correction, and the next
+// point 3 s after the name started.
 void TestBrailleWidgetTurns::hiddenPointsRound()
 {
     QFETCH(int, sub);
@@ -60,7 +65,7 @@ void TestBrailleWidgetTurns::hiddenPointsRound()
         d.wordOf("4");
         d.encouragement();
         d.praise();
-        return first && d.dot() == 4;
+        return first && d.dot() != 1; // the wrong key is dot 1
     });
     Draws draws(seed);
     m_w->setTurnDelayForTesting(pause);
@@ -74,12 +79,14 @@ void TestBrailleWidgetTurns::hiddenPointsRound()
     waitIdle();
 
     mark();
-    QStringList expected = { draws.encouragement(), draws.praise(), four };
+    QStringList expected = { draws.encouragement(), draws.praise() };
     press(wrongKey);
     press(rightKey);
     QCOMPARE(this->screen(), screen);
-    draws.dot();
-    draws.wordOf("4");
+    const QString second = QString::number(draws.dot());
+    QVERIFY(second != "4");
+    draws.wordOf(second);
+    expected << nameOf(second);
     QTRY_COMPARE(clipsSinceMark(), expected);
     waitIdle();
 
@@ -88,14 +95,15 @@ void TestBrailleWidgetTurns::hiddenPointsRound()
         waitIdle();
     }
     expected << draws.encouragement() << draws.encouragement() << "te equivocaste en los puntos.ogg"
-             << four << nameOf(QString::number(draws.dot()));
+             << nameOf(second) << nameOf(QString::number(draws.dot()));
     QTRY_COMPARE_WITH_TIMEOUT(clipsSinceMark(), expected, 6000);
     const qint64 waited = m_requestTimes.last() - m_requestTimes.at(m_requestTimes.size() - 2);
     QVERIFY2(waited >= pause && waited < pause + 500, qPrintable(QString::number(waited)));
 
     const Score *p4 = m_w->scoreManager(sub)->score("P4");
     QCOMPARE(p4->corrects(), 1);
-    QCOMPARE(p4->total(), 5);
+    QCOMPARE(p4->total(), 2);
+    QCOMPARE(m_w->scoreManager(sub)->score("P" + second)->total(), 3);
 }
 
 void TestBrailleWidgetTurns::thirdWrongCorrection_data()
@@ -260,6 +268,83 @@ void TestBrailleWidgetTurns::lastInstruction()
     m_w->slotLastInstruction(); // the instruction
     waitIdle();
     QCOMPARE(clips(), (QStringList { nameOf("B"), nameOf("B"), "Formemos letras perkins.ogg" }));
+}
+
+void TestBrailleWidgetTurns::repeatKey_data()
+{
+    QTest::addColumn<int>("sub");
+    QTest::addColumn<bool>("mascot");
+    QTest::addColumn<QString>("keys"); // pressed at once, once the activity is quiet
+    QTest::addColumn<QStringList>("heard");
+    QTest::addColumn<QString>("screen");
+
+    const QString b = nameOf("B");
+    QTest::newRow("3: the question") << 3 << false << "Space" << QStringList { b } << "cell:";
+    QTest::newRow("3: the question, the dots raised stay")
+        << 3 << false << "7 Space" << QStringList { "letters/1.ogg", b } << "cell: bra1b";
+    QTest::newRow("9: twice, the question from its start")
+        << 9 << false << "Space Space" << QStringList { b, b } << "perkins:";
+    QTest::newRow("9: before the first question, the instruction and the question")
+        << 9 << true << "Space" << QStringList { "Letras escondidas perkins.ogg", b } << "perkins:";
+    QTest::newRow("8: the instruction")
+        << 8 << false << "Space" << QStringList { "Formemos letras perkins.ogg" } << "perkins:";
+}
+
+// Space, the brailler's space key, asks again; it raises no dot, answers
+// nothing and clears nothing.
+void TestBrailleWidgetTurns::repeatKey()
+{
+    QFETCH(int, sub);
+    QFETCH(bool, mascot);
+    QFETCH(QString, keys);
+    QFETCH(QStringList, heard);
+    QFETCH(QString, screen);
+
+    m_w->setMofliAudio(mascot ? 2 : 0);
+    start(sub, 4, "B");
+    if (!mascot)
+        waitIdle(); // with the mascot, Space comes during the instruction
+    mark();
+    press(keys);
+    waitIdle();
+    QCOMPARE(clipsSinceMark(), heard);
+    QCOMPARE(this->screen(), screen);
+    if (ScoreManager *set = m_w->scoreManager(sub)) {
+        for (const Score *record : set->scores())
+            QCOMPARE(record->total(), 0);
+    }
+}
+
+void TestBrailleWidgetTurns::neverTheSameTwice_data()
+{
+    QTest::addColumn<int>("sub");
+    QTest::addColumn<QString>("selection");
+    QTest::newRow("7: points") << 7 << "";
+    QTest::newRow("9: two letters") << 9 << "BA";
+    QTest::newRow("11: digits") << 11 << "";
+}
+
+// Twenty questions on the brailler: never the same one twice in a row (it
+// would sound like the echo of the last).
+void TestBrailleWidgetTurns::neverTheSameTwice()
+{
+    QFETCH(int, sub);
+    QFETCH(QString, selection);
+    m_w->setMofliAudio(0);
+    start(sub, 9, selection);
+    QString previous;
+    for (int turn = 0; turn < 20; ++turn) {
+        if (turn > 0)
+            sub == 7       ? m_w->slotPickPoint()
+                : sub == 9 ? m_w->slotPickLetter()
+                           : m_w->slotPickNumber();
+        const QString asked = sub == 7 ? QString::number(m_w->hiddenPoint())
+            : sub == 9                 ? m_w->hiddenLetter()
+                                       : m_w->hiddenNumber();
+        QVERIFY2(asked != previous, qPrintable(asked));
+        previous = asked;
+        waitIdle();
+    }
 }
 
 void TestBrailleWidgetTurns::menuModeMidSentence_data()

@@ -64,6 +64,11 @@ void LettersTestCase::setUpTree(const QString &tone)
         "encontraste a la.ogg",
         "encontraste a.ogg",
         "que vive en.ogg",
+        "te equivocaste en la letra.ogg",
+        "tecla en la fila de los numeros.ogg",
+        "tecla en la fila de arriba.ogg",
+        "tecla en la fila del medio.ogg",
+        "tecla en la fila de abajo.ogg",
     };
     for (const char *name : instructions)
         m_tree->addClip(
@@ -86,6 +91,7 @@ void LettersTestCase::setUpTree(const QString &tone)
             root + QStringLiteral("/Letras/") + entry.first + QStringLiteral("/sugerencias.txt"),
             "<sugerencias/>");
     }
+    m_tree->addFile(root + QStringLiteral("/Letras/sonidos.txt"), letterSounds);
     // A stray file is no word.
     m_tree->addFile(root + QStringLiteral("/Letras/Z/sugerencias.txt"), "<sugerencias/>");
     for (const auto &entry : numberWords) {

@@ -42,6 +42,9 @@ const QList<QPair<QString, QString>> numberWords = {
     { "8", "Pulpo" },
 };
 
+// The tree's letters that sound alike, and the one without a sound.
+const QByteArray letterSounds = "# B suena como V\nigual = B, v\nigual = C K Q\nmuda = h\n";
+
 inline QString wordOf(const QList<QPair<QString, QString>> &table, const QString &item)
 {
     for (const auto &entry : table) {
