@@ -4,6 +4,7 @@
 // The tree is made by the demo_media target before this test runs.
 
 #include "audio/Audio.h"
+#include "content/LetterSounds.h"
 #include "content/MediaPaths.h"
 
 #include <QDirIterator>
@@ -301,6 +302,7 @@ private Q_SLOTS:
     void accentWord_data();
     void accentWord();
     void bothGenders();
+    void lettersThatSoundAlike();
     void numberFolder_data();
     void numberFolder();
     void textCategory_data();
@@ -439,6 +441,18 @@ void TestDemoMedia::bothGenders()
     }
     QVERIFY(feminine >= 10);
     QVERIFY(masculine >= 10);
+}
+
+// As the program reads the file the generator writes.
+void TestDemoMedia::lettersThatSoundAlike()
+{
+    const LetterSounds sounds = LetterSounds::read(kLanguage);
+    QVERIFY(sounds.soundAlike(QStringLiteral("V"), QStringLiteral("B")));
+    QVERIFY(sounds.soundAlike(QStringLiteral("Q"), QStringLiteral("C")));
+    QVERIFY(sounds.soundAlike(QStringLiteral("Z"), QStringLiteral("S")));
+    QVERIFY(!sounds.soundAlike(QStringLiteral("P"), QStringLiteral("B")));
+    QVERIFY(sounds.isSilent(QStringLiteral("H")));
+    QVERIFY(!sounds.isSilent(QStringLiteral("Ntilde")));
 }
 
 void TestDemoMedia::numberFolder_data()

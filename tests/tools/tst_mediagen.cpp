@@ -182,6 +182,7 @@ void TestMediaGen::realSourcesPlan()
         QVERIFY(outputs.contains(abeja + QStringLiteral("sentence%1.ogg").arg(i)));
     QVERIFY(!outputs.contains(abeja + QStringLiteral("sentence8.ogg")));
     QVERIFY(outputs.contains(QStringLiteral("media/system/audio/letters/Ntilde.ogg")));
+    QVERIFY(outputs.contains(QStringLiteral("media/languages/Español/Letras/sonidos.txt")));
     QVERIFY(plan.folders().contains(QStringLiteral("media/system/text")));
 }
 
@@ -232,6 +233,18 @@ void TestMediaGen::badSources_data()
                                       << "</Activities>"
                                       << "</Activity>"
                                       << "activities.xml:";
+    QTest::newRow("letter in lower case") << "letter-sounds.txt"
+                                          << "igual = B V"
+                                          << "igual = B v"
+                                          << "letter-sounds.txt:5: \"v\" is no capital letter";
+    QTest::newRow("a group of one") << "letter-sounds.txt"
+                                    << "igual = S Z"
+                                    << "igual = S"
+                                    << "too few letters";
+    QTest::newRow("neither igual nor muda") << "letter-sounds.txt"
+                                            << "muda = H"
+                                            << "mudo = H"
+                                            << "\"igual\" or \"muda\" expected";
     QTest::newRow("no voice") << "settings.txt"
                               << "voice = es-419"
                               << ""

@@ -86,8 +86,8 @@ bool MediaPlan::build(const QString &sourceDir, QString *error)
     m_templates.clear();
     m_sounds.clear();
     return readSettings(error) && readSounds(error) && readClips(error) && readSuggestions(error)
-        && readLetters(error) && readNumbers(error) && readTexts(error) && readInterface(error)
-        && readCatalogue(error);
+        && readLetters(error) && readLetterSounds(error) && readNumbers(error) && readTexts(error)
+        && readInterface(error) && readCatalogue(error);
 }
 
 bool MediaPlan::load(SourceFile *file, const QString &relativePath, QString *error) const
@@ -332,6 +332,42 @@ bool MediaPlan::readLetters(QString *error)
                   letter == QLatin1String("Ntilde") ? QStringLiteral("Ñ") : letter },
                 { QStringLiteral("palabras"), joinNames(names) } });
     }
+    return true;
+}
+
+// Copied beside the letter folders as the program reads it, once every
+// letter named is known: a misspelt letter would silently stand alone.
+bool MediaPlan::readLetterSounds(QString *error)
+{
+    SourceFile file;
+    if (!load(&file, QStringLiteral("letter-sounds.txt"), error))
+        return false;
+    QString text = QStringLiteral(
+        "# Letras que suenan igual (\"igual\") y letras sin sonido (\"muda\").\n"
+        "# En \"¿Cómo suena?\" y \"¿Cómo empieza?\" una letra vale por otra de su grupo,\n"
+        "# y una letra muda no se pregunta.\n");
+    for (const SourceFile::Entry &entry : file.header().entries) {
+        if (entry.key != QLatin1String("igual") && entry.key != QLatin1String("muda")) {
+            *error = file.where(entry.line, QStringLiteral("\"igual\" or \"muda\" expected"));
+            return false;
+        }
+        const QStringList letters = entry.value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (const QString &letter : letters) {
+            const QString name = letter == QStringLiteral("Ñ") ? QStringLiteral("Ntilde") : letter;
+            if (!alphabet().contains(name)) {
+                *error = file.where(
+                    entry.line, QStringLiteral("\"%1\" is no capital letter").arg(letter));
+                return false;
+            }
+        }
+        if (letters.isEmpty() || (entry.key == QLatin1String("igual") && letters.size() < 2)) {
+            *error = file.where(entry.line, QStringLiteral("too few letters"));
+            return false;
+        }
+        text += entry.key + QStringLiteral(" = ") + letters.join(QLatin1Char(' '))
+            + QLatin1Char('\n');
+    }
+    add(m_languageRoot + QStringLiteral("/Letras/sonidos.txt"), QStringLiteral("file"), { text });
     return true;
 }
 

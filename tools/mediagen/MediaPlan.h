@@ -28,6 +28,7 @@ private:
     bool readClips(QString *error);
     bool readSuggestions(QString *error);
     bool readLetters(QString *error);
+    bool readLetterSounds(QString *error);
     bool readNumbers(QString *error);
     bool readTexts(QString *error);
     bool readInterface(QString *error);
