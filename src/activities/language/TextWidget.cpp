@@ -63,6 +63,18 @@ void TextWidget::slotPlayFrame()
     m_voice->play(steps);
 }
 
+void TextWidget::keyReleased(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Space)
+        return;
+    if (m_readingFrame == 0) {
+        startReading();
+        return;
+    }
+    m_frame = m_readingFrame;
+    slotPlayFrame();
+}
+
 void TextWidget::resumeAfterMenu(bool)
 {
     // No key acts here, so one released meanwhile changes nothing. The frame

@@ -34,7 +34,10 @@ public Q_SLOTS:
 
 protected:
     // No key acts outside the menu mode.
-    void keyReleased(QKeyEvent *) override { }
+    // Space, the repeat key of every activity: the frame being read again
+    // from its start, or once the text has ended, the text from its start.
+    // No other key acts here.
+    void keyReleased(QKeyEvent *event) override;
     // A reading cut off by the menu goes on from the frame it was on.
     void resumeAfterMenu(bool keyPressed) override;
     void hideEvent(QHideEvent *event) override;

@@ -23,6 +23,8 @@ private Q_SLOTS:
     void readsUntilAFrameIsMissing();
     void hidingEndsTheReading();
     void menuMode();
+    void repeatKey_data();
+    void repeatKey();
 
 private:
     QString shown() const { return shownPicture(m_w->findChild<QLabel *>()); }
@@ -132,6 +134,31 @@ void TestTextWidget::menuMode()
     read(QStringLiteral("Sin primero"));
     QVERIFY(!m_w->keyMenuMode());
     QCOMPARE(menuMode.size(), 3);
+}
+
+void TestTextWidget::repeatKey_data()
+{
+    QTest::addColumn<bool>("wait"); // for the end of the text before Space
+    QTest::addColumn<QStringList>("heard");
+    const QStringList text = { "Tres/audio1.ogg with Tres 1", "Tres/audio2.ogg with Tres 2",
+        "Tres/audio3.ogg with Tres 3" };
+    QTest::newRow("during the first frame, that frame again")
+        << false << QStringList { text.first() } + text;
+    QTest::newRow("after the end, the text again") << true << text + text;
+}
+
+// Space says again what is being read; any other key still does nothing.
+void TestTextWidget::repeatKey()
+{
+    QFETCH(bool, wait);
+    QFETCH(QStringList, heard);
+    read(QStringLiteral("Tres"));
+    if (wait)
+        QVERIFY(waitIdle(m_w.get()));
+    release(m_w.get(), Qt::Key_A, QStringLiteral("a"));
+    release(m_w.get(), Qt::Key_Space, QStringLiteral(" "));
+    QVERIFY(waitIdle(m_w.get()));
+    QCOMPARE(m_heard, heard);
 }
 
 QTEST_MAIN(TestTextWidget)
