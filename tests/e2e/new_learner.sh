@@ -64,7 +64,7 @@ echo "target letter: $target"
 
 # Two wrong answers: encouragement, then the direction of the right key.
 wrong=""
-for letter in b m x q; do
+for letter in m x p t; do
     [ "$(echo "$letter" | tr a-z A-Z)" = "$target" ] || wrong="$wrong $letter"
 done
 for letter in $(echo $wrong | cut -d' ' -f1-2); do
