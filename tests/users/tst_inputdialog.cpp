@@ -510,10 +510,13 @@ void TestInputDialog::quietBringsTheInstructionBack()
     m_clips->clear();
 
     QList<qint64> times;
-    const auto watch = connect(AudioMonitor::instance(), &AudioMonitor::clipRequested, this,
-        [&](const QString &) { times << clock.elapsed(); });
-    QTRY_COMPARE_WITH_TIMEOUT(times.size(), 3, 10 * quietMs);
-    disconnect(watch);
+    {
+        // Disconnected however the wait ends.
+        QObject watch;
+        connect(AudioMonitor::instance(), &AudioMonitor::clipRequested, &watch,
+            [&](const QString &) { times << clock.elapsed(); });
+        QTRY_COMPARE_WITH_TIMEOUT(times.size(), 3, 10 * quietMs);
+    }
     QCOMPARE(clips(), QStringList(3, instruction));
     // Never sooner than the quiet, and never much later.
     QVERIFY2(times.first() <= quietMs + 300, QByteArray::number(times.first()));
