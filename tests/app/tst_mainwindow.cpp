@@ -347,7 +347,7 @@ private Q_SLOTS:
         m_clips->clear();
         action({ QStringLiteral("&Archivo"), QStringLiteral("&Usuario") })->trigger();
         QVERIFY(m_window->loginDialog()->isVisible());
-        QTest::qWait(2500);
+        QTest::qWait(3500);
         QCOMPARE(m_clips->requestedNames(), QStringList());
 
         // Logging in ends as the dialog itself ends it.
