@@ -120,6 +120,10 @@ MainWindow::MainWindow(bool tutor, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // Nothing to give the keyboard back to any more.
+    m_credits->removeEventFilter(this);
+    if (m_admin)
+        m_admin->removeEventFilter(this);
     delete m_credits;
     delete m_admin;
 }
