@@ -24,6 +24,9 @@ public Q_SLOTS:
     void slotSetKeyMenuMode(bool mode);
     // "Modo menu" or "Modo normal", on a player of its own.
     void slotSayMenuMode(bool mode);
+    // Falls silent and lets go of every turn: the child is wanted elsewhere
+    // (the login) until the activity is started again.
+    void slotStop() { stopSequences(); }
 
 protected:
     // Opens the audio device.

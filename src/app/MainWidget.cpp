@@ -52,6 +52,13 @@ MainWidget::MainWidget(DataStore *store, QWidget *parent)
     connect(
         m_menu, &MenuWidget::signalSelectedLetters, m_braille, &BrailleWidget::slotSelectedLetters);
     connect(m_menu, &MenuWidget::salir, this, &MainWidget::salir);
+    connect(m_menu, &MenuWidget::signalStatusMessage, this, &MainWidget::signalStatusMessage);
+    // The letter selection is a window of its own: once it has closed, the
+    // keyboard comes back to this one and to the activity.
+    connect(m_menu, &MenuWidget::signalSelectedLetters, this, [this] {
+        activateWindow();
+        slotFocus();
+    });
 
     m_top = new TopWidget(this);
 
@@ -120,6 +127,15 @@ void MainWidget::slotFocus()
 {
     if (QWidget *widget = activityWidget(m_currentActivity))
         widget->setFocus();
+}
+
+void MainWidget::stopActivities()
+{
+    slotKeyMenuMode(false);
+    m_letters->slotStop();
+    m_braille->slotStop();
+    m_text->slotStop();
+    m_writing->slotStop();
 }
 
 void MainWidget::slotKeyMenuMode(bool mode)

@@ -43,6 +43,8 @@ Q_SIGNALS:
     void salir();
     void signalActivityChanged(int activity, int sub);
     void signalSayMenu(int key);
+    // For the status bar: what the side panel has to tell the adult.
+    void signalStatusMessage(const QString &text);
 
 public Q_SLOTS:
     void setUserName(const QString &name);
@@ -56,6 +58,9 @@ public Q_SLOTS:
     void slotBrailleMode(bool on);
     void slotCloseApplication();
     void slotFocus();
+    // Silences every activity and drops their turns, until the next
+    // showActivity().
+    void stopActivities();
     void slotKeyMenuMode(bool mode);
 
 private:

@@ -31,6 +31,9 @@
 
 namespace {
 
+// Long enough for the adult to look up from the child and read it.
+constexpr int statusMessageMs = 6000;
+
 // The menu bar's order of the texts menus; the audible menu walks them in
 // MediaPaths::textCategories() order.
 const char *const textsMenuOrder[][2] = {
@@ -72,6 +75,8 @@ MainWindow::MainWindow(bool tutor, QWidget *parent)
     connect(m_area, &MainWidget::salir, this, &MainWindow::close);
     connect(m_area, &MainWidget::signalActivityChanged, this, &MainWindow::slotUpdateUser);
     connect(m_area, &MainWidget::signalSayMenu, this, &MainWindow::slotSayMenu);
+    connect(m_area, &MainWidget::signalStatusMessage, this,
+        [this](const QString &text) { statusBar()->showMessage(text, statusMessageMs); });
 
     m_scheme = m_colors.scheme(0);
     m_area->hide();
@@ -81,6 +86,8 @@ MainWindow::MainWindow(bool tutor, QWidget *parent)
     // Connected once: the welcome window may report that it is done twice.
     connect(m_login, &InputDialog::chooseUser, this, &MainWindow::chooseUser);
     connect(m_login, &InputDialog::chooseLanguage, this, &MainWindow::chooseLanguage);
+    connect(m_login, &QDialog::rejected, this, &MainWindow::loginClosed);
+    m_report->installEventFilter(this);
 
     Audio::instance()->init();
 
@@ -98,6 +105,7 @@ MainWindow::MainWindow(bool tutor, QWidget *parent)
     createMenus();
 
     m_credits = new CreditsWindow;
+    m_credits->installEventFilter(this);
 
     statusBar()->showMessage(tr("Bienvenidos a Purimba"));
     setWindowTitle(QStringLiteral("Purimba v2.0"));
@@ -112,6 +120,10 @@ MainWindow::MainWindow(bool tutor, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // Nothing to give the keyboard back to any more.
+    m_credits->removeEventFilter(this);
+    if (m_admin)
+        m_admin->removeEventFilter(this);
     delete m_credits;
     delete m_admin;
 }
@@ -434,7 +446,55 @@ void MainWindow::showLogin()
 
 void MainWindow::slotUserAdmin()
 {
+    // Nothing of the activity, or of the greeting, may go on behind the
+    // login: its clips would drown the login's, and its turns would run on
+    // with nobody at the keys.
+    if (isStarted())
+        m_area->stopActivities();
+    else
+        m_greeting->stop();
     showLogin();
+}
+
+void MainWindow::loginClosed()
+{
+    if (!m_user) {
+        // Without a learner there is nothing to go on to: the login again,
+        // and what to do in it.
+        showLogin();
+        m_login->slotSayInstruction();
+        return;
+    }
+    // The learner stays: back where the login found them.
+    activateWindow();
+    setFocus();
+    if (!isStarted()) {
+        m_greeting->start();
+        return;
+    }
+    m_resumeActivity = m_user->lastAct.toInt();
+    m_resumeSub = m_user->lastSubAct.toInt();
+    slotFirstActivity();
+}
+
+void MainWindow::takeKeysBack()
+{
+    // The login keeps them while it waits for the child.
+    if (m_login->isVisible())
+        return;
+    activateWindow();
+    if (isStarted())
+        m_area->slotFocus();
+    else
+        setFocus();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Hide && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->isWindow())
+        takeKeysBack();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::slotUserReports()
@@ -449,7 +509,9 @@ void MainWindow::slotUserReports()
 void MainWindow::slotPrint()
 {
     QPrinter printer(QPrinter::ScreenResolution);
-    if (!Dialogs::choosePrinter(this, &printer))
+    const bool chosen = Dialogs::choosePrinter(this, &printer);
+    takeKeysBack();
+    if (!chosen)
         return;
     const QPixmap screen = m_area->grab();
     QPainter painter(&printer);
@@ -468,6 +530,7 @@ void MainWindow::slotManageLenguaje()
     if (!m_admin) {
         m_admin = new AdmWindow;
         m_admin->setCatalogue(&m_catalogue);
+        m_admin->installEventFilter(this);
     }
     m_admin->show();
 }
@@ -479,6 +542,12 @@ void MainWindow::slotClose()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // The tools close with the window: nothing to give the keyboard back to.
+    for (QObject *tool : { static_cast<QObject *>(m_report), static_cast<QObject *>(m_credits),
+             static_cast<QObject *>(m_admin) }) {
+        if (tool)
+            tool->removeEventFilter(this);
+    }
     m_greeting->stop();
     m_area->slotCloseApplication();
     // The windows without a parent would keep the program running.

@@ -75,9 +75,16 @@ public Q_SLOTS:
 protected:
     void keyReleaseEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // The windows of the adult's tools, as they close.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void showLogin();
+    // The login closed from its window frame.
+    void loginClosed();
+    // The keyboard back to the activity (or, before it, to the window for
+    // the greeting's Space), once a dialog or a tool has had it.
+    void takeKeysBack();
     void createMenus();
     QAction *addEntry(QMenu *menu, const QString &text, const QString &tip, const char *clip);
     QMenu *addMenu(QMenu *parent, const QString &text, const char *clip);

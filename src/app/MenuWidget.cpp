@@ -1,6 +1,5 @@
 #include "app/MenuWidget.h"
 
-#include "app/Dialogs.h"
 #include "app/KeyboardWidget.h"
 #include "content/ActivityTable.h"
 #include "content/DataStore.h"
@@ -124,6 +123,14 @@ MenuWidget::MenuWidget(DataStore *store, QWidget *parent)
     layout->addWidget(m_quit);
 
     setMinimumSize(210, 480);
+
+    // The panel is the adult's, worked with the mouse: none of it takes the
+    // child's keys, where Space would press a button ("Salir" among them)
+    // and nothing would be heard. Only the suggestion being written holds
+    // the keyboard, once clicked, until it is saved.
+    for (QWidget *widget : findChildren<QWidget *>())
+        widget->setFocusPolicy(Qt::NoFocus);
+    m_activityText->setFocusPolicy(Qt::ClickFocus);
 
     m_keyboard = new KeyboardWidget;
     m_keyboard->hide();
@@ -271,14 +278,15 @@ void MenuWidget::slotSaveSuggestion()
         saved = doc;
         return true;
     });
+    // Not a message box: it would take the child's keys while the activity
+    // talks on.
     if (written) {
         m_activitySuggestions = saved;
-        Dialogs::information(
-            this, tr("Sugerencia"), tr("La sugerencia ha sido grabada exitosamente"));
+        Q_EMIT signalStatusMessage(tr("La sugerencia ha sido grabada exitosamente"));
     } else {
         // Kept in memory for the rest of the run.
         SuggestionFile::store(m_activitySuggestions, key, text);
-        Dialogs::information(this, tr("Sugerencia"), tr("La sugerencia no ha podido ser grabada"));
+        Q_EMIT signalStatusMessage(tr("La sugerencia no ha podido ser grabada"));
     }
 }
 

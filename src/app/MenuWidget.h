@@ -47,6 +47,8 @@ Q_SIGNALS:
     void signalPhonemes(bool on);
     void signalSelectedLetters(const QString &letters);
     void signalClicked();
+    // A short message for the status bar, where it blocks nobody's keys.
+    void signalStatusMessage(const QString &text);
 
 public Q_SLOTS:
     void setUserName(const QString &name);

@@ -33,6 +33,7 @@ public Q_SLOTS:
     void slotDisableLogin() { m_face->enableButton(LoginFace::Login, false); }
     void slotEnableLogin() { m_face->enableButton(LoginFace::Login, true); }
     void slotSayWelcome() { m_face->sayWelcome(); }
+    void slotSayInstruction() { m_face->sayInstruction(); }
     void slotSayName() { m_face->sayName(); }
     void slotConfirm() { m_face->confirm(); }
     void slotLogin() { m_face->logInSelected(); }

@@ -9,7 +9,10 @@ class QTimer;
 // The learner's login, worked by ear: no buttons, only recorded instructions
 // and the synthesizer. F1 chooses a registered learner with the arrows, F2
 // types a new name; Enter reads a new name back, and once it is confirmed
-// (or a registered learner is chosen) logs the learner in.
+// (or a registered learner is chosen, or the name typed is one already
+// registered) logs the learner in. A key that means nothing where the child
+// stands, and a quiet of reminderMs, are answered with the instruction of
+// that step.
 class LearnerLogin : public LoginFace
 {
     Q_OBJECT
@@ -18,21 +21,32 @@ public:
     // checked this long after the name.
     static constexpr int sayNameDelayMs = 1600;
     static constexpr int confirmDelayMs = 2000;
+    // A child left in silence this long hears the instruction again.
+    static constexpr int reminderMs = 15000;
 
     LearnerLogin(UserDatabase *database, QWidget *dialog);
 
     void sayWelcome() override;
     void sayName() override;
     void confirm() override;
+    void sayInstruction() override;
+
+    // For tests that cannot wait 15 seconds each time; 0 restores the delay.
+    static void setReminderForTesting(int ms);
 
 protected:
     // The dialog's own keys. Presses are swallowed, so Escape cannot hide the
     // login and leave the child in front of an empty window.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     // Nothing of the login may speak over the greeting that follows it.
     void hideEvent(QHideEvent *event) override;
 
 private:
+    // Where the child stands: nothing chosen yet, F1's list of names, or
+    // F2's typed name.
+    enum class Step { Welcome, Choosing, Typing };
+
     // Where the read-back of a typed name stands.
     enum class ReadBack {
         None, // nothing read back, or the name changed since
@@ -46,12 +60,15 @@ private:
     // no longer what the child typed, or no longer what the child wants. A
     // confirmed name stays confirmed.
     void stopReadBack();
-    void rejectName();
     void acceptLearner();
+    // Logs the registered learner name in, in the first language.
+    void logInLearner(const QString &name);
     void playInstruction(const QString &clip);
+    void say(const QString &text);
+    // Whatever the login says or the child presses starts the quiet afresh.
+    void restartReminder();
 
-    // F1's list of names rather than F2's typed name.
-    bool m_choosing = true;
+    Step m_step = Step::Welcome;
     bool m_welcomed = false;
     ReadBack m_readBackStep = ReadBack::None;
     int m_index = 0;
@@ -59,4 +76,5 @@ private:
     QLineEdit *m_typedName;
     // The read-back's next step when it is due: sayName(), then confirm().
     QTimer *m_readBack;
+    QTimer *m_reminder;
 };

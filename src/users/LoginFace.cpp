@@ -27,6 +27,15 @@ QStringList LoginFace::languageNames()
         .entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
 }
 
+QString LoginFace::registeredName(const QString &name) const
+{
+    for (const QString &registered : m_names) {
+        if (registered.compare(name, Qt::CaseInsensitive) == 0)
+            return registered;
+    }
+    return QString();
+}
+
 void LoginFace::logIn(const QString &name, const QString &language)
 {
     const User user = m_database->findUser(name);

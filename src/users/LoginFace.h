@@ -20,6 +20,8 @@ public:
     LoginFace(UserDatabase *database, QWidget *parent);
 
     virtual void sayWelcome() { }
+    // The instruction of the step the child stands at, as often as asked.
+    virtual void sayInstruction() { }
     virtual void sayName() { }
     virtual void confirm() { }
     virtual void logInSelected() { }
@@ -40,6 +42,9 @@ protected:
     {
         return m_names.contains(name, Qt::CaseInsensitive);
     }
+    // The name as it is registered, compared ignoring case; empty when it
+    // is not.
+    QString registeredName(const QString &name) const;
     // Only a registered learner is logged in: an empty record has no scores
     // to keep.
     void logIn(const QString &name, const QString &language);

@@ -1,19 +1,25 @@
 #include "activities/braille/BrailleWidget.h"
 #include "activities/letters/LetrasWidget.h"
 #include "app/Dialogs.h"
+#include "app/KeyboardWidget.h"
 #include "app/MainWidget.h"
 #include "app/MainWindow.h"
+#include "app/MenuWidget.h"
 #include "support/TestSupport.h"
 #include "users/InputDialog.h"
 #include "users/ReportDialog.h"
 #include "users/UserDatabase.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextEdit>
 #include <QtTest>
 
 using Address = QList<int>;
@@ -123,6 +129,7 @@ private Q_SLOTS:
     void cleanup()
     {
         Dialogs::setPrinterHandler({});
+        Dialogs::setInformationHandler({});
         m_window.reset();
         m_clips.reset();
         m_tree.reset();
@@ -275,6 +282,169 @@ private Q_SLOTS:
             QStringLiteral("media/system/audio/instructions/Saludo de mofli.ogg")));
         QCOMPARE(UserDatabase().findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("2"));
         QCOMPARE(UserDatabase().findUser(QStringLiteral("Beto")).lastAct, QStringLiteral("1"));
+    }
+
+    // Closed from its window frame before anyone has logged in, the login
+    // comes straight back, with what to do in it: there is nothing else to
+    // go on to.
+    void loginClosedBeforeAnyLearner_data()
+    {
+        QTest::addColumn<bool>("tutor");
+        QTest::addColumn<QStringList>("heard");
+        QTest::newRow("learner") << false << QStringList { "Bienvenida no vidente.ogg" };
+        QTest::newRow("tutor") << true << QStringList();
+    }
+
+    void loginClosedBeforeAnyLearner()
+    {
+        QFETCH(bool, tutor);
+        QFETCH(QStringList, heard);
+        makeWindow(tutor);
+        QSignalSpy changed(m_window->activityArea(), &MainWidget::signalActivityChanged);
+        m_window->showWindow();
+        m_clips->clear();
+        m_window->loginDialog()->close();
+        QVERIFY(m_window->loginDialog()->isVisible());
+        QCOMPARE(m_clips->requestedNames(), heard);
+        QTest::qWait(300);
+        QVERIFY(changed.isEmpty());
+        QVERIFY(!m_window->isStarted());
+    }
+
+    // "Usuario" while an activity talks: it falls silent and its turns stop
+    // behind the login; once the login is done, the learner's activity
+    // starts again from its instruction.
+    void userMenuDuringAnActivity_data()
+    {
+        QTest::addColumn<int>("end");
+        QTest::addColumn<Address>("resumed");
+        QTest::addColumn<QString>("instruction");
+        QTest::newRow("the same learner again") << 0 << Address { 0, 1 } << "Como suena.ogg";
+        QTest::newRow("another learner") << 1 << Address { 0, 2 } << "Como empieza.ogg";
+        QTest::newRow("the login closed from its frame")
+            << 2 << Address { 0, 1 } << "Como suena.ogg";
+    }
+
+    void userMenuDuringAnActivity()
+    {
+        QFETCH(int, end);
+        QFETCH(Address, resumed);
+        QFETCH(QString, instruction);
+        for (const char *name : { "Como suena", "Como empieza" })
+            m_tree->addClip(QStringLiteral("media/system/audio/instructions/%1.ogg")
+                                .arg(QString::fromUtf8(name)),
+                QStringLiteral("tone-2s.ogg"));
+        makeWindow(false);
+        m_window->activityArea()->lettersWidget()->setMofliAudio(2);
+        QSignalSpy changed(m_window->activityArea(), &MainWidget::signalActivityChanged);
+        m_window->showWindow();
+        const User ana = learner(QStringLiteral("Ana"), QStringLiteral("0"), QStringLiteral("1"));
+        logIn(ana);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_clips->requestedNames().contains(QStringLiteral("Como suena.ogg")), 5000);
+
+        // While the instruction sounds; the question would follow its end.
+        m_clips->clear();
+        action({ QStringLiteral("&Archivo"), QStringLiteral("&Usuario") })->trigger();
+        QVERIFY(m_window->loginDialog()->isVisible());
+        QTest::qWait(3500);
+        QCOMPARE(m_clips->requestedNames(), QStringList());
+
+        // Logging in ends as the dialog itself ends it.
+        if (end == 0)
+            logIn(UserDatabase().findUser(QStringLiteral("Ana")));
+        else if (end == 1)
+            logIn(learner(QStringLiteral("Beto"), QStringLiteral("0"), QStringLiteral("2")));
+        if (end < 2)
+            m_window->loginDialog()->accept();
+        else
+            m_window->loginDialog()->close();
+        QTRY_VERIFY(m_clips->requestedNames().contains(instruction));
+        QCOMPARE(m_clips->requestedNames().first(), instruction);
+        QCOMPARE(lastAddress(changed), resumed);
+        QVERIFY(!m_window->loginDialog()->isVisible());
+        QVERIFY(!m_clips->requestedNames().contains(QStringLiteral("Saludo de mofli.ogg")));
+    }
+
+    // The side panel and the adult's dialogs never keep the child's keys:
+    // after a click there, or a dialog closed, Tab and Space reach the
+    // activity, not "Salir" or a button pressed again.
+    void keyboardGoesBackToTheActivity_data()
+    {
+        QTest::addColumn<QString>("clicked");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("Seleccionar letras, then its dialog closed")
+            << "Seleccionar letras" << QString();
+        QTest::newRow("Segmentar palabras") << "Segmentar palabras" << QString();
+        QTest::newRow("Voz de Mofli") << "Voz de Mofli" << QString();
+        QTest::newRow("Ultima Instruccion") << "Ultima Instruccion" << QString();
+        QTest::newRow("a suggestion written and saved")
+            << "Guardar sugerencias de actividad"
+            << "La sugerencia ha sido grabada exitosamente";
+        QTest::newRow("the report closed") << "&Reportes" << QString();
+    }
+
+    void keyboardGoesBackToTheActivity()
+    {
+        QFETCH(QString, clicked);
+        QFETCH(QString, status);
+        QStringList boxes;
+        Dialogs::setInformationHandler(
+            [&boxes](const QString &, const QString &text) { boxes << text; });
+        m_tree->addFolder(QStringLiteral("media/system/text"));
+        makeWindow(false);
+        QSignalSpy changed(m_window->activityArea(), &MainWidget::signalActivityChanged);
+        m_window->showWindow();
+        logIn(learner(QStringLiteral("Ana"), QStringLiteral("0"), QStringLiteral("0")));
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->isStarted(), 5000);
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        MenuWidget *panel = m_window->activityArea()->sidePanel();
+        QWidget *activity = m_window->activityArea()->lettersWidget();
+        QCOMPARE(QApplication::focusWidget(), activity);
+
+        auto button = [](QWidget *parent, const QString &text) {
+            const auto buttons = parent->findChildren<QAbstractButton *>();
+            for (QAbstractButton *b : buttons) {
+                if (b->text() == text)
+                    return b;
+            }
+            qFatal("no button %s", qPrintable(text));
+        };
+        if (clicked == QLatin1String("&Reportes")) {
+            action({ QStringLiteral("&Archivo"), clicked })->trigger();
+            QVERIFY(QTest::qWaitForWindowActive(m_window->reportDialog()));
+            m_window->reportDialog()->close();
+        } else if (clicked.startsWith(QLatin1String("Guardar"))) {
+            auto *tabs = panel->findChild<QTabWidget *>();
+            QTest::mouseClick(
+                tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+            auto *text = static_cast<QTextEdit *>(tabs->currentWidget());
+            QTest::mouseClick(text->viewport(), Qt::LeftButton);
+            QCOMPARE(QApplication::focusWidget(), text);
+            QTest::keyClicks(text, QStringLiteral("Despacio"));
+            QTest::mouseClick(button(panel, clicked), Qt::LeftButton);
+        } else {
+            QTest::mouseClick(button(panel, clicked), Qt::LeftButton);
+            if (clicked == QLatin1String("Seleccionar letras")) {
+                QWidget *letters = panel->letterSelection();
+                QVERIFY(letters->isVisible());
+                QTest::mouseClick(button(letters, QStringLiteral("Cerrar")), Qt::LeftButton);
+                QVERIFY(!letters->isVisible());
+            }
+        }
+        QTRY_COMPARE(QApplication::focusWidget(), activity);
+        for (int key : { Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space })
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), activity);
+        QVERIFY(m_window->isVisible());
+        QVERIFY(!panel->letterSelection()->isVisible());
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(m_window->statusBar()->currentMessage().startsWith(QLatin1String("Idioma"))
+                ? QString()
+                : m_window->statusBar()->currentMessage(),
+            status);
+        QCOMPARE(boxes, QStringList());
+        Dialogs::setInformationHandler({});
     }
 
     void audibleMenu_data()

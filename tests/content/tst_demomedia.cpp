@@ -87,6 +87,7 @@ const QStringList kInstructionClips = {
     QStringLiteral("Escribiste.ogg"),
     QStringLiteral("Presiona las flechas.ogg"),
     QStringLiteral("Verifica nombre.ogg"),
+    QStringLiteral("Ningun usuario.ogg"),
     QStringLiteral("ayuda.ogg"),
     QStringLiteral("para menu audible.ogg"),
 };

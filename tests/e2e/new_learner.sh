@@ -15,6 +15,12 @@ press space
 expect_all " clip .*/Bienvenida no vidente.ogg$" " shown InputDialog"
 focus_top
 
+# With nobody registered, F1's list tells the child to press F2.
+press F1
+hear "Presiona las flechas.ogg"
+press Down
+hear "Ningun usuario.ogg"
+
 # Login by ear: F2, the name letter by letter (each spoken back), Enter reads
 # it back, Enter again creates the learner.
 press F2

@@ -1,6 +1,7 @@
 #!/bin/bash
-# A learner registered earlier comes back and resumes where she stopped; then
-# a tutor logs in from the tutor face and opens the report.
+# A learner registered earlier comes back, leaves the login alone for 20 s
+# (the welcome is said again), and resumes where she stopped; then a tutor
+# logs in from the tutor face and opens the report.
 source "$(dirname "$0")/lib.sh"
 
 start_x
@@ -13,9 +14,25 @@ start_program
 expect " start "
 started=$LINE
 expect " shown WelcomeDialog"
+welcome_window=$CURSOR
 expect " shown InputDialog" 20
 [ "$(elapsed_ms "$started" "$LINE")" -ge 13300 ] || fail "the welcome window closed early"
+# The welcome may be logged before the login's window or after it.
+CURSOR=$welcome_window
+hear "Bienvenida no vidente.ogg" 20
+welcome=$LINE
 focus_top
+
+# The login left alone for 20 s: the welcome is said again before 15 s have
+# gone by without a word, and never in between.
+hear "Bienvenida no vidente.ogg" 20
+again=$LINE
+[ "$(elapsed_ms "$welcome" "$again")" -le 15300 ] || fail "the welcome came back late"
+[ "$(elapsed_ms "$welcome" "$again")" -ge 14000 ] || fail "the welcome came back early"
+sleep $((20 - $(elapsed_ms "$welcome" "$again") / 1000))
+# Before F1 or F2, a key that chooses nothing is answered with the welcome.
+press Return
+hear "Bienvenida no vidente.ogg"
 
 # F1 and an arrow key choose a registered name, said by the synthesizer.
 press F1

@@ -23,11 +23,13 @@ using LanguageFixture::release;
 using LanguageFixture::type;
 
 namespace {
-const QString taken = QStringLiteral("Ese nombre de usuario ya existe. Por favor ingresa otro");
-const QString noUsers = QStringLiteral("No existe ningun usuario registrado");
 const QString noLanguage = QStringLiteral("No hay ningun idioma instalado");
 const QString escribiste = QStringLiteral("Escribiste.ogg");
 const QString verifica = QStringLiteral("Verifica nombre.ogg");
+const QString welcome = QStringLiteral("Bienvenida no vidente.ogg");
+const QString arrows = QStringLiteral("Presiona las flechas.ogg");
+const QString writeName = QStringLiteral("Escribe tu nombre.ogg");
+const QString nobody = QStringLiteral("Ningun usuario.ogg");
 
 QStringList letters(const QString &name)
 {
@@ -53,8 +55,12 @@ private Q_SLOTS:
     void newNameIsReadBackThenCreated();
     void keysAfterConfirmation_data();
     void keysAfterConfirmation();
-    void existingNameIsRejected_data();
-    void existingNameIsRejected();
+    void existingNameLogsIn_data();
+    void existingNameLogsIn();
+    void keysThatChooseNothing_data();
+    void keysThatChooseNothing();
+    void quietBringsTheInstructionBack_data();
+    void quietBringsTheInstructionBack();
     void keyDuringReadBack_data();
     void keyDuringReadBack();
     void hidingSilencesTheReadBack_data();
@@ -71,8 +77,11 @@ private:
     void build(bool tutor, const QStringList &users);
     QStringList clips() const { return m_clips->requestedNames(); }
     QString typed() const;
-    // Enter, then the read-back up to its check.
+    // Enter, then the read-back up to its check (or the login it leads to).
     void enterAndWaitForCheck();
+    // Key names ("F1", "Return", "Space", "Escape", "Shift", "Up", "Down")
+    // or, for anything else, the characters typed.
+    void press(const QStringList &keys);
     bool anyReadBackPending() const;
 
     std::unique_ptr<TestSupport::MediaTree> m_tree;
@@ -99,6 +108,7 @@ void TestInputDialog::cleanup()
 {
     QVERIFY(m_synthesizer->waitForCalls(0));
     Dialogs::setInformationHandler(nullptr);
+    LearnerLogin::setReminderForTesting(0);
     m_dialog.reset();
     m_database.reset();
     m_clips.reset();
@@ -129,18 +139,33 @@ void TestInputDialog::enterAndWaitForCheck()
     const int before = clips().size();
     type(m_dialog.get(), QStringLiteral("\n"));
     QCOMPARE(clips().mid(before), QStringList { escribiste });
-    QTRY_COMPARE_WITH_TIMEOUT(
-        clips().count(verifica) + m_synthesizer->texts().count(taken), 1, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(clips().count(verifica) + int(!m_chosen.isEmpty()), 1, 10000);
+}
+
+void TestInputDialog::press(const QStringList &keys)
+{
+    static const QHash<QString, QPair<int, QString>> named {
+        { "F1", { Qt::Key_F1, QString() } },
+        { "F2", { Qt::Key_F2, QString() } },
+        { "Return", { Qt::Key_Return, "\r" } },
+        { "Space", { Qt::Key_Space, " " } },
+        { "Escape", { Qt::Key_Escape, "\x1b" } },
+        { "Shift", { Qt::Key_Shift, QString() } },
+        { "Up", { Qt::Key_Up, QString() } },
+        { "Down", { Qt::Key_Down, QString() } },
+    };
+    for (const QString &key : keys) {
+        if (named.contains(key))
+            release(m_dialog.get(), named[key].first, named[key].second);
+        else
+            type(m_dialog.get(), key);
+    }
 }
 
 bool TestInputDialog::anyReadBackPending() const
 {
-    const auto timers = m_dialog->findChildren<QTimer *>();
-    for (const QTimer *timer : timers) {
-        if (timer->isActive())
-            return true;
-    }
-    return false;
+    const auto *timer = m_dialog->findChild<QTimer *>(QStringLiteral("readBack"));
+    return timer && timer->isActive();
 }
 
 void TestInputDialog::arrowsSayTheNames_data()
@@ -148,16 +173,19 @@ void TestInputDialog::arrowsSayTheNames_data()
     QTest::addColumn<QStringList>("users");
     QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<QStringList>("spoken");
+    QTest::addColumn<QStringList>("heard");
 
     const QStringList three { "Ana", "Beto", "Carla" };
     // The index starts at the first name and moves before speaking.
-    QTest::newRow("first Down") << three << QList<int> { Qt::Key_Down } << QStringList { "Beto" };
+    QTest::newRow("first Down") << three << QList<int> { Qt::Key_Down } << QStringList { "Beto" }
+                                << QStringList();
     QTest::newRow("first Up wraps")
-        << three << QList<int> { Qt::Key_Up } << QStringList { "Carla" };
+        << three << QList<int> { Qt::Key_Up } << QStringList { "Carla" } << QStringList();
     QTest::newRow("Down wraps") << three << QList<int> { Qt::Key_Down, Qt::Key_Down, Qt::Key_Down }
-                                << QStringList { "Beto", "Carla", "Ana" };
+                                << QStringList { "Beto", "Carla", "Ana" } << QStringList();
+    // Nobody to choose: the child hears how to make a name instead.
     QTest::newRow("no learners") << QStringList() << QList<int> { Qt::Key_Down, Qt::Key_Up }
-                                 << QStringList { noUsers, noUsers };
+                                 << QStringList() << QStringList { nobody, nobody };
 }
 
 void TestInputDialog::arrowsSayTheNames()
@@ -165,6 +193,7 @@ void TestInputDialog::arrowsSayTheNames()
     QFETCH(QStringList, users);
     QFETCH(QList<int>, keys);
     QFETCH(QStringList, spoken);
+    QFETCH(QStringList, heard);
     build(false, users);
     for (int key : keys)
         release(m_dialog.get(), key, QString());
@@ -172,7 +201,7 @@ void TestInputDialog::arrowsSayTheNames()
     QCOMPARE(m_synthesizer->texts(), spoken);
     const QString shown = users.isEmpty() ? QString() : spoken.last();
     QCOMPARE(m_dialog->findChildren<QLabel *>().at(1)->text(), shown);
-    QCOMPARE(clips(), QStringList());
+    QCOMPARE(clips(), heard);
 
     // Enter logs in whoever is shown; with nobody shown nothing happens.
     type(m_dialog.get(), QStringLiteral("\n"));
@@ -265,29 +294,33 @@ void TestInputDialog::keysAfterConfirmation()
     QCOMPARE(UserDatabase().userNames(), created);
 }
 
-void TestInputDialog::existingNameIsRejected_data()
+void TestInputDialog::existingNameLogsIn_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("another case") << QStringLiteral("bETO");
-    QTest::newRow("a trailing blank") << QStringLiteral("Beto ");
+    QTest::addColumn<QString>("learner");
+    QTest::newRow("another case") << "bETO"
+                                  << "Beto";
+    QTest::newRow("a trailing blank") << "Beto "
+                                      << "Beto";
+    QTest::newRow("the first learner") << "ana"
+                                       << "Ana";
 }
 
-void TestInputDialog::existingNameIsRejected()
+// A child who types their own name to register is that learner, come back:
+// once the name is read back they are logged in, and nobody new is made.
+void TestInputDialog::existingNameLogsIn()
 {
     QFETCH(QString, name);
+    QFETCH(QString, learner);
     build(false, { QStringLiteral("Ana"), QStringLiteral("Beto") });
     release(m_dialog.get(), Qt::Key_F2, QString());
     type(m_dialog.get(), name);
     enterAndWaitForCheck();
-    QVERIFY(m_synthesizer->waitForCalls(name.size() + 2));
-    QCOMPARE(m_synthesizer->texts().mid(name.size()), (QStringList { name, taken }));
-    QCOMPARE(clips(), (QStringList { "Escribe tu nombre.ogg", escribiste }));
-    QCOMPARE(typed(), QString());
-
-    // The cleared name is not accepted; the next one is typed afresh.
-    type(m_dialog.get(), QStringLiteral("\n"));
-    QCOMPARE(clips().last(), QStringLiteral("Escribe tu nombre.ogg"));
-    QVERIFY(m_chosen.isEmpty());
+    QVERIFY(m_synthesizer->waitForCalls(name.size() + 1));
+    QCOMPARE(m_synthesizer->texts().mid(name.size()), QStringList { name });
+    QCOMPARE(clips(), (QStringList { writeName, escribiste }));
+    QCOMPARE(m_chosen, (QStringList { "user " + learner, "language espanol" }));
+    QVERIFY(!m_dialog->isVisible());
     QCOMPARE(UserDatabase().userNames(), (QStringList { "Ana", "Beto" }));
 }
 
@@ -351,7 +384,7 @@ void TestInputDialog::hidingSilencesTheReadBack_data()
     // A name the stand-in never finishes saying.
     QTest::newRow("the name being said") << "cuelga" << false << 2;
     QTest::newRow("the check pending") << "ana" << false << 2;
-    QTest::newRow("the rejection pending") << "beto" << false << 2;
+    QTest::newRow("the login of a registered name pending") << "beto" << false << 2;
 }
 
 // The login hides as the greeting starts: nothing of its read-back may be
@@ -391,6 +424,113 @@ void TestInputDialog::hidingSilencesTheReadBack()
     QCOMPARE(clips(), QStringList());
     QCOMPARE(requested.count(), 0);
     QCOMPARE(m_synthesizer->texts().count(name), stage == 2 ? 1 : 0);
+}
+
+void TestInputDialog::keysThatChooseNothing_data()
+{
+    QTest::addColumn<QStringList>("users");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QStringList>("heard");
+
+    const QStringList ana { "Ana" };
+    // Each pressed while the welcome still sounds.
+    QTest::newRow("Return before F1 or F2")
+        << ana << QStringList { "Return" } << QStringList { welcome, welcome };
+    QTest::newRow("a letter before F1 or F2")
+        << ana << QStringList { "a" } << QStringList { welcome, welcome };
+    QTest::newRow("Space and Escape before F1 or F2")
+        << ana << QStringList { "Space", "Escape" } << QStringList { welcome, welcome, welcome };
+    // Held for a capital: not a key to answer.
+    QTest::newRow("Shift alone") << ana << QStringList { "Shift" } << QStringList { welcome };
+    QTest::newRow("F1, then Return before any name")
+        << ana << QStringList { "F1", "Return" } << QStringList { welcome, arrows, arrows };
+    QTest::newRow("F1, then a letter")
+        << ana << QStringList { "F1", "b" } << QStringList { welcome, arrows, arrows };
+    QTest::newRow("nobody registered: F1, Down")
+        << QStringList() << QStringList { "F1", "Down" } << QStringList { welcome, arrows, nobody };
+    QTest::newRow("nobody registered: Up before F1")
+        << QStringList() << QStringList { "Up", "Return" }
+        << QStringList { welcome, nobody, welcome };
+}
+
+// Before F1 or F2, and on F1's list, a key that chooses nothing is answered
+// with what to do, not with silence; nothing is typed or chosen.
+void TestInputDialog::keysThatChooseNothing()
+{
+    QFETCH(QStringList, users);
+    QFETCH(QStringList, keys);
+    QFETCH(QStringList, heard);
+    m_tree->addClip(QStringLiteral("media/system/audio/instructions/") + welcome,
+        QStringLiteral("tone-2s.ogg"));
+    build(false, users);
+    m_dialog->slotSayWelcome();
+    press(keys);
+    QCOMPARE(clips(), heard);
+    QCOMPARE(m_synthesizer->texts(), QStringList());
+    QCOMPARE(typed(), QString());
+    QVERIFY(m_chosen.isEmpty());
+    QVERIFY(m_dialog->isVisible());
+}
+
+void TestInputDialog::quietBringsTheInstructionBack_data()
+{
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("instruction");
+    QTest::addColumn<int>("spoken");
+
+    QTest::newRow("nothing pressed") << QStringList() << welcome << 0;
+    QTest::newRow("after F1") << QStringList { "F1" } << arrows << 0;
+    QTest::newRow("after an arrow") << QStringList { "F1", "Down" } << arrows << 1;
+    QTest::newRow("after F2 and a letter") << QStringList { "F2", "e" } << writeName << 1;
+    // The read-back itself is not waiting for the child.
+    QTest::newRow("after a name confirmed")
+        << QStringList { "F2", "eva", "Return" } << verifica << 4;
+}
+
+// Left alone, the child hears the instruction of the step they are at again,
+// each time the login has been quiet for the reminder's time, until it hides.
+void TestInputDialog::quietBringsTheInstructionBack()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(QString, instruction);
+    QFETCH(int, spoken);
+    const int quietMs = 600;
+    LearnerLogin::setReminderForTesting(quietMs);
+    m_tree->addClip(QStringLiteral("media/system/audio/instructions/") + instruction,
+        QStringLiteral("tone-300ms.ogg"));
+    build(false, { QStringLiteral("Ana") });
+    m_dialog->slotSayWelcome();
+    press(keys);
+    QVERIFY(m_synthesizer->waitForCalls(spoken));
+    // The read-back's steps, up to its check.
+    if (instruction == verifica)
+        QTRY_COMPARE_WITH_TIMEOUT(clips().count(verifica), 1, 10000);
+    QElapsedTimer clock;
+    clock.start();
+    m_clips->clear();
+
+    QList<qint64> times;
+    {
+        // Disconnected however the wait ends.
+        QObject watch;
+        connect(AudioMonitor::instance(), &AudioMonitor::clipRequested, &watch,
+            [&](const QString &) { times << clock.elapsed(); });
+        QTRY_COMPARE_WITH_TIMEOUT(times.size(), 3, 10 * quietMs);
+    }
+    QCOMPARE(clips(), QStringList(3, instruction));
+    // Never sooner than the quiet, and never much later.
+    QVERIFY2(times.first() <= quietMs + 300, QByteArray::number(times.first()));
+    for (int i = 1; i < times.size(); ++i) {
+        const qint64 since = times.at(i) - times.at(i - 1);
+        QVERIFY2(since >= quietMs - 20 && since <= quietMs + 300, QByteArray::number(since));
+    }
+    QCOMPARE(m_synthesizer->texts().size(), spoken);
+
+    // Hidden, it waits for nobody.
+    m_dialog->hide();
+    m_clips->clear();
+    QTest::qWait(2 * quietMs);
+    QCOMPARE(clips(), QStringList());
 }
 
 void TestInputDialog::welcomeOncePerRun()
@@ -550,9 +690,9 @@ void TestInputDialog::showingAgainReadsTheLearners()
     release(m_dialog.get(), Qt::Key_F2, QString());
     type(m_dialog.get(), QStringLiteral("beto"));
     enterAndWaitForCheck();
-    QVERIFY(m_synthesizer->waitForCalls(7));
+    QVERIFY(m_synthesizer->waitForCalls(6));
     QCOMPARE(m_synthesizer->texts().first(), QStringLiteral("Beto"));
-    QCOMPARE(m_synthesizer->texts().last(), taken);
+    QCOMPARE(m_chosen, (QStringList { "user Beto", "language espanol" }));
 }
 
 QTEST_MAIN(TestInputDialog)

@@ -185,6 +185,62 @@ int unansweredKeys(const QVector<Event> &log)
     return unanswered;
 }
 
+// The longest stretch of a learner's login, from its window on screen to
+// the greeting that follows it, with nothing heard while it waits for the
+// child: from the window, the end of a clip or a word handed to the
+// synthesizer, to the next clip or word. A tutor's login says nothing by
+// design and is left out: only a learner's asks for the welcome. Seconds;
+// -1 without a learner's login.
+double loginLongestSilence(const QVector<Event> &log)
+{
+    double longest = -1;
+    bool inLogin = false;
+    bool learner = false;
+    bool sounding = false;
+    double quietSince = 0;
+    double loginLongest = 0;
+    for (const Event &event : log) {
+        if (event.kind == QLatin1String("start")) {
+            inLogin = false;
+            continue;
+        }
+        if (!inLogin) {
+            if (event.kind == QLatin1String("shown")
+                && event.what == QLatin1String("InputDialog")) {
+                inLogin = true;
+                learner = false;
+                sounding = false;
+                quietSince = event.ms;
+                loginLongest = 0;
+            }
+            continue;
+        }
+        if (isRequest(event) && event.what.endsWith(QLatin1String("/Bienvenida no vidente.ogg")))
+            learner = true;
+        const bool over
+            = isRequest(event) && event.what.endsWith(QLatin1String("/Saludo de mofli.ogg"));
+        const bool heard
+            = event.kind == QLatin1String("clip") || event.kind == QLatin1String("speak");
+        if ((over || heard) && !sounding)
+            loginLongest = std::max(loginLongest, event.ms - quietSince);
+        if (over) {
+            if (learner)
+                longest = std::max(longest, loginLongest);
+            inLogin = false;
+        } else if (event.kind == QLatin1String("clip")) {
+            sounding = true;
+        } else if (event.kind == QLatin1String("speak")) {
+            // How long the synthesizer speaks is not logged: a word counts
+            // as heard when it is asked for.
+            quietSince = event.ms;
+        } else if (event.kind == QLatin1String("silent")) {
+            sounding = false;
+            quietSince = event.ms;
+        }
+    }
+    return longest < 0 ? -1 : longest / 1000;
+}
+
 double nowMs()
 {
     return std::chrono::duration<double, std::milli>(
@@ -283,6 +339,7 @@ void runE2eBench()
     all += readLog(logs + QStringLiteral("/returning_learner/clips.log"));
     Bench::report("chain_gap_ms_p95", percentile95(chainGaps(all)), "ms");
     Bench::report("unanswered_keys", unansweredKeys(all), "keys");
+    Bench::report("login_longest_silence_s", loginLongestSilence(all), "s");
     Bench::report("startup_to_welcome_ms", startupToWelcome(), "ms");
     const QHash<QByteArray, double> memory
         = readFigures(logs + QStringLiteral("/monkey/memory.txt"));
