@@ -7,7 +7,7 @@ packages="build-essential cmake pkg-config
   qt6-base-dev qt6-image-formats-plugins
   libsdl2-dev libsdl2-mixer-dev libpugixml-dev
   espeak-ng vorbis-tools sox imagemagick fonts-noto-color-emoji fonts-dejavu-core
-  poppler-utils xvfb xdotool"
+  poppler-utils xvfb x11-xkb-utils xdotool"
 [ $# -gt 0 ] && packages="$*"
 
 missing=""

@@ -79,6 +79,10 @@ start_x() {
     [ -s "$E2E_WORK/display" ] \
         || skip "no X server can be started: $(tail -n 3 "$E2E_WORK/xvfb.log" | tr '\n' ' ')"
     export DISPLAY=":$(head -n 1 "$E2E_WORK/display")"
+    # A Spanish keyboard, as at school: with Ñ on a key of its own xdotool
+    # need not map it onto a spare key code for each press, a change the
+    # program may not have taken in by the time the key arrives.
+    setxkbmap -layout es 2>/dev/null || echo "no Spanish keyboard layout: Ñ is mapped for each press"
 }
 
 # The installation folder: the executable with media/ and data/ beside it.
