@@ -100,6 +100,8 @@ private:
     ~Audio();
     static void onChannelFinished(int channel);
     static void onMixed(void *, std::uint8_t *, int);
+    // Where in bufferSizes() opening starts.
+    static std::size_t firstSize();
     // Opens the device with the first size from index on that it accepts;
     // false when it accepts none.
     bool open(std::size_t index);

@@ -39,8 +39,6 @@ void runAudioBench()
     AudioThread player;
     const QString twoSeconds = Bench::fixture(QStringLiteral("tone-2s.ogg"));
     const QString shortClip = Bench::fixture(QStringLiteral("tone-300ms.ogg"));
-    // What every clip waits, started, before it leaves the mixer.
-    Bench::report("mixer_buffer_ms", audio->bufferMilliseconds(), "ms");
 
     // CPU while one player waits out a 2 s clip.
     {
