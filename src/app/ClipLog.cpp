@@ -1,5 +1,6 @@
 #include "app/ClipLog.h"
 
+#include "audio/Audio.h"
 #include "audio/AudioMonitor.h"
 #include "audio/AudioThread.h"
 
@@ -48,6 +49,14 @@ ClipLog::ClipLog(int fd, QObject *parent)
         monitor, &AudioMonitor::clipSilent, this,
         [fd](const QString &file, qint64 ns) { write(fd, ns, "silent", file); },
         Qt::DirectConnection);
+    // How much later than its "clip" line a clip is heard: one buffer.
+    const auto device = [fd](int frequency, int frames) {
+        write(fd, AudioMonitor::now(), "device",
+            QStringLiteral("%1 Hz %2 frames").arg(frequency).arg(frames));
+    };
+    if (const Audio *audio = Audio::instance(); audio->isOpen())
+        device(audio->frequency(), audio->chunkSize());
+    connect(monitor, &AudioMonitor::deviceOpened, this, device, Qt::DirectConnection);
     connect(
         monitor, &AudioMonitor::speechRequested, this,
         [fd](const QString &text) { write(fd, AudioMonitor::now(), "speak", text); },

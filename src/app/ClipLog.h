@@ -12,10 +12,11 @@ class QWindow;
 //
 //     <monotonic milliseconds> <kind> <what>
 //
-// with kind one of start, key, request, clip, silent, speak, shown, and
+// with kind one of start, key, request, clip, silent, speak, shown,
 // players (the clip players alive, written before a key when their number
-// has changed). Lines are appended, each with a single write, so the file can
-// be read while the program runs and keeps everything up to a crash.
+// has changed) and device (the rate and buffer the sound device was opened
+// with: a clip is heard up to one buffer after its "clip" line). Lines are appended, each with a
+// single write, so the file can be read while the program runs and keeps everything up to a crash.
 //
 // It is how a teacher or developer answers "why did it go silent?": a key
 // with nothing after it, a clip asked for that never started, a clip that

@@ -115,6 +115,7 @@ void MainWidget::showActivity(int activity, int sub)
     m_letters->setActivity(activity, sub);
     m_top->setActivity(activity, sub);
     m_braille->setActivity(activity, sub);
+    m_writing->setActivity(activity, sub);
     // Choosing an activity ends the key menu mode of the widgets that were
     // given the address; the others follow, so that no page is left
     // sending the child's keys to the audible menu.

@@ -6,10 +6,13 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <set>
+#include <vector>
 
 class AudioClip;
+class UnderrunWatch;
 
 // The single owner of the sound device. Every clip plays on mixer channel 0,
 // the voice channel, so a new clip always cuts off the one that is sounding.
@@ -18,9 +21,11 @@ class Audio
 public:
     static Audio *instance();
 
-    // Opens the device with the fixed parameters. Calling it again once the
-    // device is open does nothing. A device that cannot be opened is fatal:
-    // the log record is written and the process ends with status 1.
+    // Opens the device with the fixed parameters and the smallest buffer of
+    // bufferSizes() it accepts: the smaller the buffer, the sooner a clip
+    // started is heard. Calling it again once the device is open does
+    // nothing. A device that refuses every size is fatal: the log record is
+    // written and the process ends with status 1.
     void init();
     bool isOpen() const { return m_open; }
 
@@ -61,10 +66,23 @@ public:
     // Monotonic time, in nanoseconds, at which channel 0 last fell silent.
     std::int64_t lastSilenceNanoseconds() const { return m_lastSilence.load(); }
 
+    // As the device was opened: it may choose its own rate and channels.
     int frequency() const { return m_frequency; }
     quint16 format() const { return m_format; }
     int channels() const { return m_channels; }
-    int chunkSize() const { return m_chunkSize; }
+    // The mixer's buffer in sample frames, and how long it takes to play: a
+    // clip started is heard up to that much later.
+    int chunkSize() const { return m_chunkSize.load(); }
+    double bufferMilliseconds() const;
+
+    // The buffers tried, smallest first. A device that runs dry with one
+    // (its gaps heard as clicks) is opened again, while nothing plays, with
+    // the next.
+    static const std::vector<int> &bufferSizes();
+
+    // Test seam, never called by the program: the device refuses every
+    // buffer smaller than frames, as some sound cards do.
+    void refuseBuffersBelowForTesting(int frames) { m_refusedBelow = frames; }
 
     // The library's current error text, as the detail line of a log record.
     static QString mixerErrorLine();
@@ -74,15 +92,37 @@ public:
     Audio(const Audio &) = delete;
     Audio &operator=(const Audio &) = delete;
 
-private:
-    Audio() = default;
-    static void onChannelFinished(int channel);
+    // A player's thread has made its last call to the mixer.
+    void runEnded();
 
-    const int m_frequency = 44100;
+private:
+    Audio();
+    ~Audio();
+    static void onChannelFinished(int channel);
+    static void onMixed(void *, std::uint8_t *, int);
+    // Where in bufferSizes() opening starts.
+    static std::size_t firstSize();
+    // Opens the device with the first size from index on that it accepts;
+    // false when it accepts none.
+    bool open(std::size_t index);
+    // After underruns, and only while no player uses the mixer.
+    void reopenLarger();
+
+    // The program's clips are recorded at 22050 Hz: the device plays them
+    // as they are, and decoding does not resample them.
+    int m_frequency = 22050;
     const quint16 m_format = 0x8010; // signed 16-bit little-endian
-    const int m_channels = 2;
-    const int m_chunkSize = 1024;
+    int m_channels = 2;
+    std::atomic<int> m_chunkSize { 0 };
+    std::size_t m_sizeIndex = 0;
+    int m_refusedBelow = 0;
     bool m_open = false;
+    // Written by the mixer's thread only.
+    std::unique_ptr<UnderrunWatch> m_watch;
+    std::atomic<bool> m_wantLarger { false };
+    std::atomic<bool> m_clipOn { false }; // the voice channel sounds
+    // Requests whose player thread may still call the mixer.
+    std::atomic<int> m_activeRuns { 0 };
 
     // Never held while calling the mixer: its channel-finished callback,
     // which runs with the mixer locked, takes it.

@@ -28,6 +28,9 @@ Q_SIGNALS:
     // A clip cut off by a newer one reports nothing: it ends where the newer
     // one starts.
     void clipSilent(const QString &file, qint64 nanoseconds);
+    // When the sound device was opened (again, with a larger buffer, after
+    // it ran dry): a clip started is heard up to frames / frequency later.
+    void deviceOpened(int frequency, int frames);
     // On the GUI thread, when free text is handed to the synthesizer.
     void speechRequested(const QString &text);
 

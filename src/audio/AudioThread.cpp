@@ -50,6 +50,8 @@ void AudioThread::Run::play(const std::shared_ptr<Run> &run)
         // waits for this run's end, posted below.
         if (played && !audio->isSuperseded(ticket))
             Q_EMIT AudioMonitor::instance()->clipSilent(run->file, audio->lastSilenceNanoseconds());
+        clip.reset();
+        audio->runEnded();
     }
     // SDL keeps an error text per thread and frees it only for threads it
     // started itself.

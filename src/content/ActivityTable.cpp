@@ -102,7 +102,7 @@ const QList<Activity> activities = {
     // Reached through the texts menus and the audible menu, not an entry of their own.
     { Texts, 0, -1, "", "", "", "Lenguage", "", "", Turn::Reading, "", ScoreKind::Letters,
       LastInstruction, Texts },
-    { Writing, 0, -1, "", "", "Escribir.ogg", "Escribir", "", "", Turn::Writing, "",
+    { Writing, 0, -1, "", "", "Escribir.ogg", "Escribir", "", "Escribir.ogg", Turn::Writing, "",
       ScoreKind::Letters, SynthModes, Writing },
 };
 

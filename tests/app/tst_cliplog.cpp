@@ -102,7 +102,8 @@ private Q_SLOTS:
 
             const QStringList log1 = lines(path);
             const QRegularExpression format(QStringLiteral(
-                "^\\d+\\.\\d{3} (start|key|request|step|clip|silent|speak|shown|players) .+$"));
+                "^\\d+\\.\\d{3} (start|key|request|step|clip|silent|speak|shown|players|device) "
+                ".+$"));
             for (const QString &line : log1)
                 QVERIFY2(format.match(line).hasMatch(), qPrintable(line));
             QCOMPARE(ofKind(log1, QStringLiteral("start")).size(), run);
@@ -117,6 +118,12 @@ private Q_SLOTS:
                 QStringList({ clip, next, next }));
             QCOMPARE(ofKind(log1, QStringLiteral("silent")).last(), next);
             QCOMPARE(ofKind(log1, QStringLiteral("speak")).last(), QStringLiteral("Ana María"));
+            // The device was open before the log: each run still names its buffer.
+            QCOMPARE(ofKind(log1, QStringLiteral("device")),
+                QStringList(run,
+                    QStringLiteral("%1 Hz %2 frames")
+                        .arg(Audio::instance()->frequency())
+                        .arg(Audio::instance()->chunkSize())));
             if (run == 1) {
                 // No player was alive when the key came.
                 QCOMPARE(

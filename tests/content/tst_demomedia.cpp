@@ -81,6 +81,8 @@ const QStringList kInstructionClips = {
     QStringLiteral("te equivocaste en los puntos.ogg"),
     QStringLiteral("ninguna letra.ogg"),
     QStringLiteral("ningun numero.ogg"),
+    // Writing.
+    QStringLiteral("Escribir.ogg"),
     // Login and main window.
     QStringLiteral("Bienvenida no vidente.ogg"),
     QStringLiteral("Escribe tu nombre.ogg"),
@@ -356,6 +358,8 @@ void TestDemoMedia::systemFile_data()
         QTest::newRow(qPrintable(QStringLiteral("dot clip %1").arg(dot)))
             << letterClip(QString::number(dot));
     QTest::newRow("sleep") << letterClip(QStringLiteral("sleep"));
+    for (const char *name : { "espacio", "punto", "nueva linea" })
+        QTest::newRow(name) << letterClip(QLatin1String(name));
     QTest::newRow("blank") << systemClip(QStringLiteral("blank.ogg"));
     QTest::newRow("intro") << systemClip(QStringLiteral("intro.ogg"));
     QStringList pictures

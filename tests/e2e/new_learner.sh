@@ -120,6 +120,8 @@ hear "Modo menu.ogg"
 press F4
 hear "Escribir.ogg"
 press Return
+# Choosing it says its instruction.
+hear "instructions/Escribir.ogg"
 press F2
 hear "Modo palabra.ogg"
 press s o l space

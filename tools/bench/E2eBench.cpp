@@ -81,15 +81,33 @@ double startOf(const QVector<Event> &log, int request)
     return -1;
 }
 
+// The length of the mixer's buffer in ms, from a "device" line ("22050 Hz
+// 128 frames"): a clip is heard up to that much after its start.
+double bufferMs(const QString &device)
+{
+    const double frequency = device.section(QLatin1Char(' '), 0, 0).toDouble();
+    const double frames = device.section(QLatin1Char(' '), 2, 2).toDouble();
+    return frequency > 0 ? 1000 * frames / frequency : 0;
+}
+
 // From a key release to the first clip it asked for: a request after the key
-// and before the next key, and that request's start.
-QVector<double> keyToClip(const QVector<Event> &log)
+// and before the next key, and that request's start. toEar: to the clip's
+// first sample leaving the mixer, one buffer later.
+QVector<double> keyToClip(const QVector<Event> &log, bool toEar = false)
 {
     QVector<double> delays;
     bool inMenuBar = false;
+    // A log without "device" lines comes from a program that always opened
+    // the device with 1024 frames at 44100 Hz.
+    const double oldBuffer = 1000.0 * 1024 / 44100;
+    double buffer = oldBuffer;
     for (int i = 0; i < log.size(); ++i) {
-        if (log[i].kind == QLatin1String("start"))
+        if (log[i].kind == QLatin1String("start")) {
             inMenuBar = false;
+            buffer = oldBuffer;
+        }
+        if (log[i].kind == QLatin1String("device"))
+            buffer = bufferMs(log[i].what);
         if (log[i].kind != QLatin1String("key"))
             continue;
         // The menu bar acts on key presses, logged before their releases:
@@ -108,7 +126,7 @@ QVector<double> keyToClip(const QVector<Event> &log)
                 continue;
             const double started = startOf(log, j);
             if (started >= 0)
-                delays.append(started - log[i].ms);
+                delays.append(started - log[i].ms + (toEar ? buffer : 0));
             break;
         }
     }
@@ -335,6 +353,7 @@ void runE2eBench()
         return;
     }
     Bench::report("key_to_clip_ms_p95", percentile95(keyToClip(newLearner)), "ms");
+    Bench::report("key_to_ear_ms_p95", percentile95(keyToClip(newLearner, true)), "ms");
     QVector<Event> all = newLearner;
     all += readLog(logs + QStringLiteral("/returning_learner/clips.log"));
     Bench::report("chain_gap_ms_p95", percentile95(chainGaps(all)), "ms");

@@ -1,7 +1,9 @@
 #include "activities/language/EscrituraWidget.h"
 
+#include "activities/KeyMenuMode.h"
 #include "activities/SpokenSequence.h"
 #include "audio/TTS.h"
+#include "content/ActivityTable.h"
 #include "content/MediaPaths.h"
 
 #include <QFileInfo>
@@ -9,6 +11,7 @@
 #include <QKeyEvent>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -32,6 +35,40 @@ bool isModifierOrDeadKey(int key)
         return key >= Qt::Key_Dead_Grave && key <= Qt::Key_Dead_Longsolidusoverlay;
     }
 }
+
+// The combining mark an accent key puts on the next letter; null for any
+// other key.
+QChar combiningMark(int key)
+{
+    switch (key) {
+    case Qt::Key_Dead_Acute:
+        return QChar(0x0301);
+    case Qt::Key_Dead_Diaeresis:
+        return QChar(0x0308);
+    case Qt::Key_Dead_Tilde:
+        return QChar(0x0303);
+    case Qt::Key_Dead_Grave:
+        return QChar(0x0300);
+    case Qt::Key_Dead_Circumflex:
+        return QChar(0x0302);
+    default:
+        return QChar();
+    }
+}
+
+// A blank, a period and a new line are said by name: the clip under the
+// letter clips, or the synthesizer where there is none.
+struct Named
+{
+    QChar character;
+    const char *clip;
+    const char *spoken;
+};
+const Named namedCharacters[] = {
+    { QLatin1Char(' '), "espacio", "espacio" },
+    { QLatin1Char('.'), "punto", "punto" },
+    { QLatin1Char('\n'), "nueva linea", "nueva línea" },
+};
 
 // Tab, Delete and Control combinations carry control characters, which the
 // text box would not show and the synthesizer should not be given.
@@ -104,6 +141,41 @@ void EscrituraWidget::play(const QString &character)
     sayNow(file);
 }
 
+void EscrituraWidget::echo(const QString &character)
+{
+    for (const Named &named : namedCharacters) {
+        if (character != named.character)
+            continue;
+        const QString clip = MediaPaths::letterClip(QLatin1String(named.clip));
+        if (QFileInfo(clip).isFile()) {
+            sayNow(clip);
+        } else {
+            // What the voice was saying gives way, as it would to a clip.
+            m_voice->stop();
+            synthesize(QString::fromUtf8(named.spoken));
+        }
+        return;
+    }
+    play(character);
+}
+
+void EscrituraWidget::setActivity(int group, int sub)
+{
+    if (group != ActivityTable::Writing)
+        return;
+    m_menuMode->set(false);
+    stopSequences();
+    m_accent = QChar();
+    QList<SpokenSequence::Step> steps;
+    const ActivityTable::Activity *record = ActivityTable::atAddress(group, sub);
+    if (record && *record->instruction)
+        steps << SpokenSequence::say(
+            MediaPaths::instructionClip(QString::fromUtf8(record->instruction)));
+    // Which mode it is in: the side panel shows it, the child must hear it.
+    steps << SpokenSequence::say(MediaPaths::menuClip(QLatin1String(modeClips[m_mode])));
+    m_voice->play(steps);
+}
+
 void EscrituraWidget::sayNow(const QString &file)
 {
     m_voice->play({ SpokenSequence::say(file) });
@@ -116,6 +188,7 @@ void EscrituraWidget::setMode(int mode)
     m_mode = mode;
     m_document.clear();
     m_pending.clear();
+    m_accent = QChar();
     showDocument();
 }
 
@@ -128,6 +201,14 @@ void EscrituraWidget::showDocument()
 void EscrituraWidget::keyReleased(QKeyEvent *event)
 {
     const int key = event->key();
+    if (const QChar mark = combiningMark(key); !mark.isNull()) {
+        m_accent = mark;
+        return;
+    }
+    // Shift, or AltGr, may be let go between the accent and its letter.
+    if (isModifierOrDeadKey(key))
+        return;
+    const QChar accent = std::exchange(m_accent, QChar());
     switch (key) {
     case Qt::Key_Escape:
     case Qt::Key_Home:
@@ -136,10 +217,10 @@ void EscrituraWidget::keyReleased(QKeyEvent *event)
     case Qt::Key_F2:
     case Qt::Key_F3:
     case Qt::Key_F4: {
-        const int mode = key - Qt::Key_F1;
-        setMode(mode);
-        Q_EMIT modeChanged(mode);
-        sayNow(MediaPaths::menuClip(QLatin1String(modeClips[mode])));
+        // The child's text stays: only what is read back changes.
+        m_mode = key - Qt::Key_F1;
+        Q_EMIT modeChanged(m_mode);
+        sayNow(MediaPaths::menuClip(QLatin1String(modeClips[m_mode])));
         return;
     }
     case Qt::Key_Space:
@@ -153,28 +234,51 @@ void EscrituraWidget::keyReleased(QKeyEvent *event)
         typeBoundary(QLatin1Char('\n'), TextMode, QStringLiteral(". "));
         return;
     case Qt::Key_Backspace:
-        m_document.chop(1);
-        m_pending.chop(1);
-        showDocument();
+        erase();
         return;
     default:
-        if (!isModifierOrDeadKey(key))
-            typeText(event->text());
+        typeText(accent.isNull() ? event->text() : composed(event->text(), accent));
         return;
     }
+}
+
+QString EscrituraWidget::composed(const QString &text, QChar accent)
+{
+    const QString letter = (text + accent).normalized(QString::NormalizationForm_C);
+    // An accent that does not go on this key is dropped: the key types
+    // what it always types.
+    return letter.size() == 1 ? letter : text;
+}
+
+void EscrituraWidget::erase()
+{
+    if (m_document.isEmpty()) {
+        // Nothing left to remove: the key means nothing here.
+        play(QString());
+        return;
+    }
+    const QString removed = m_document.right(1);
+    m_document.chop(1);
+    m_pending.chop(1);
+    showDocument();
+    echo(removed);
 }
 
 void EscrituraWidget::typeBoundary(QChar typed, int speakingMode, const QString &pendingOtherwise)
 {
     m_document += typed;
     showDocument();
-    if (m_mode != speakingMode) {
-        m_pending += pendingOtherwise;
-        return;
-    }
     // Text mode reads the whole text; the others what is pending, which
     // holds neither the space nor the period that ends it.
-    synthesize(m_mode == TextMode ? m_textBox->toPlainText() : m_pending);
+    const QString unit = m_mode == TextMode ? m_textBox->toPlainText() : m_pending;
+    if (m_mode != speakingMode || unit.trimmed().isEmpty()) {
+        // A blank with no word before it is said like any other key.
+        if (m_mode != speakingMode)
+            m_pending += pendingOtherwise;
+        echo(QString(typed));
+        return;
+    }
+    synthesize(unit);
     m_pending.clear();
 }
 
@@ -183,10 +287,9 @@ void EscrituraWidget::typeText(const QString &text)
     const QString typed = isPrintable(text) ? text : QString();
     m_document += typed;
     showDocument();
-    if (m_mode == LetterMode)
-        play(typed);
-    else
+    if (m_mode != LetterMode)
         m_pending += typed;
+    play(typed);
 }
 
 void EscrituraWidget::hideEvent(QHideEvent *event)

@@ -68,13 +68,14 @@ inline QString shownPicture(const QLabel *label)
 
 inline void setUpTree(TestSupport::MediaTree &tree, const QString &tone)
 {
-    for (const char *clip : { "A", "B", "Ntilde", "1", "sleep" })
+    // No clip for a new line: the synthesizer says it.
+    for (const char *clip : { "A", "B", "Ntilde", "1", "sleep", "espacio", "punto" })
         tree.addClip(
             QStringLiteral("media/system/audio/letters/%1.ogg").arg(QLatin1String(clip)), tone);
     for (const char *clip : { "Modo letra", "Modo palabra", "Modo frase", "Modo texto" })
         tree.addClip(
             QStringLiteral("media/system/audio/menus/%1.ogg").arg(QLatin1String(clip)), tone);
-    for (const char *clip : { "Modo menu", "Modo normal" })
+    for (const char *clip : { "Modo menu", "Modo normal", "Escribir" })
         tree.addClip(
             QStringLiteral("media/system/audio/instructions/%1.ogg").arg(QLatin1String(clip)),
             tone);
@@ -110,11 +111,20 @@ inline void release(QWidget *widget, int key, const QString &text, bool autoRepe
 }
 
 // Types the characters as a child would; " ", ".", "\n" and "\b" are Space,
-// Period, Return and Backspace.
+// Period, Return and Backspace; "´", "¨" and "˜" the accent keys, which
+// type nothing themselves, and "^" letting go of Shift.
 inline void type(QWidget *widget, const QString &keys)
 {
     for (const QChar c : keys) {
-        if (c == QLatin1Char('\n'))
+        if (c == QChar(0x00B4))
+            release(widget, Qt::Key_Dead_Acute, QString());
+        else if (c == QChar(0x00A8))
+            release(widget, Qt::Key_Dead_Diaeresis, QString());
+        else if (c == QChar(0x02DC))
+            release(widget, Qt::Key_Dead_Tilde, QString());
+        else if (c == QLatin1Char('^'))
+            release(widget, Qt::Key_Shift, QString());
+        else if (c == QLatin1Char('\n'))
             release(widget, Qt::Key_Return, QStringLiteral("\r"));
         else if (c == QLatin1Char('\b'))
             release(widget, Qt::Key_Backspace, QStringLiteral("\b"));

@@ -25,6 +25,10 @@ private Q_SLOTS:
     void letterModePlaysTheLetter();
     void keysThatTypeNothing_data();
     void keysThatTypeNothing();
+    void everyKeyIsAnswered_data();
+    void everyKeyIsAnswered();
+    void choosingTheActivitySaysItsInstruction_data();
+    void choosingTheActivitySaysItsInstruction();
     void functionKeysChangeMode();
     void escapeTogglesMenuMode();
     void menuStopsTheSynthesizer();
@@ -95,8 +99,6 @@ void TestEscrituraWidget::speaksWhatWasWritten()
     QCOMPARE(m_synthesizer->texts(), spoken);
     QCOMPARE(this->shown(), shown);
     QCOMPARE(m_w->document(), shown);
-    if (mode != 0)
-        QCOMPARE(clips(), QStringList());
 }
 
 void TestEscrituraWidget::letterModePlaysTheLetter_data()
@@ -135,7 +137,8 @@ void TestEscrituraWidget::keysThatTypeNothing_data()
     QTest::newRow("dead accent") << int(Qt::Key_Dead_Acute) << "" << false << QStringList();
     QTest::newRow("held key") << int(Qt::Key_A) << "a" << true << QStringList();
     QTest::newRow("home") << int(Qt::Key_Home) << "" << false << QStringList();
-    // Keys that mean nothing here are answered with the sleep clip.
+    // Keys that mean nothing here are answered with the sleep clip, in
+    // every mode.
     QTest::newRow("arrow") << int(Qt::Key_Left) << "" << false << QStringList { "sleep.ogg" };
     QTest::newRow("control+c") << int(Qt::Key_C) << "\x03" << false << QStringList { "sleep.ogg" };
 }
@@ -151,36 +154,140 @@ void TestEscrituraWidget::keysThatTypeNothing()
         type(m_w.get(), QStringLiteral("a"));
         m_clips->clear();
         release(m_w.get(), key, text, autoRepeat);
-        QCOMPARE(clips(), mode == 0 ? heard : QStringList());
+        QCOMPARE(clips(), heard);
         QCOMPARE(m_w->document(), QStringLiteral("a"));
         QCOMPARE(m_w->pendingText(), mode == 0 ? QString() : QStringLiteral("a"));
     }
 }
 
-// F1 … F4 empty the box, report the mode and name it; the side panel's
-// setMode() does the same silently.
+// The keys a child types, and what answers each: clips and synthesizer
+// runs, in order, and the text shown.
+void TestEscrituraWidget::everyKeyIsAnswered_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QStringList>("heard");
+    QTest::addColumn<QStringList>("spoken");
+    QTest::addColumn<QString>("shown");
+
+    const QStringList none;
+    QTest::newRow("letter mode: a blank is said")
+        << 0 << "a b" << QStringList { "A.ogg", "espacio.ogg", "B.ogg" } << none << "a b";
+    QTest::newRow("letter mode: a period is said")
+        << 0 << "a." << QStringList { "A.ogg", "punto.ogg" } << none << "a.";
+    QTest::newRow("letter mode: a new line without a clip, by the synthesizer")
+        << 0 << "a\n"
+        << QStringList { "A.ogg" } << QStringList { "nueva línea" } << "a\n";
+    QTest::newRow("word mode: each letter, then the word")
+        << 1 << "ab a " << QStringList { "A.ogg", "B.ogg", "A.ogg" } << QStringList { "ab", "a" }
+        << "ab a ";
+    QTest::newRow("word mode: a blank with no word before it")
+        << 1 << " " << QStringList { "espacio.ogg" } << none << " ";
+    QTest::newRow("sentence mode: letters and blanks, then the sentence")
+        << 2 << "a b." << QStringList { "A.ogg", "espacio.ogg", "B.ogg" } << QStringList { "a b" }
+        << "a b.";
+    QTest::newRow("letter mode: backspace says the letter removed")
+        << 0 << "ab\b" << QStringList { "A.ogg", "B.ogg", "B.ogg" } << none << "a";
+    QTest::newRow("letter mode: backspace removes a blank")
+        << 0 << "a \b" << QStringList { "A.ogg", "espacio.ogg", "espacio.ogg" } << none << "a";
+    QTest::newRow("word mode: the mended word is read")
+        << 1 << "ba\bb\ba " << QStringList { "B.ogg", "A.ogg", "A.ogg", "B.ogg", "B.ogg", "A.ogg" }
+        << QStringList { "ba" } << "ba ";
+    QTest::newRow("backspace on the empty box")
+        << 1 << "\b" << QStringList { "sleep.ogg" } << none << "";
+    QTest::newRow("accent on a") << 0 << "´a" << QStringList { "A.ogg" } << none << "á";
+    QTest::newRow("accent on a capital, Shift let go between")
+        << 0 << "´^A" << QStringList { "A.ogg" } << none << "Á";
+    QTest::newRow("accent in a word")
+        << 1 << "b´a " << QStringList { "B.ogg", "A.ogg" } << QStringList { "bá" } << "bá ";
+    QTest::newRow("diaeresis") << 1 << "b¨u " << QStringList { "B.ogg", "sleep.ogg" }
+                               << QStringList { "bü" } << "bü ";
+    QTest::newRow("tilde on n") << 0 << "˜n" << QStringList { "Ntilde.ogg" } << none << "ñ";
+    QTest::newRow("accent that goes on nothing")
+        << 0 << "´b" << QStringList { "B.ogg" } << none << "b";
+    QTest::newRow("accent then backspace")
+        << 0 << "a´\b" << QStringList { "A.ogg", "A.ogg" } << none << "";
+}
+
+void TestEscrituraWidget::everyKeyIsAnswered()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, keys);
+    QFETCH(QStringList, heard);
+    QFETCH(QStringList, spoken);
+    QFETCH(QString, shown);
+    m_w->setMode(mode);
+    // All keys at once: each arrives while the clip of the one before sounds.
+    type(m_w.get(), keys);
+    QCOMPARE(clips(), heard);
+    QVERIFY(m_synthesizer->waitForCalls(spoken.size()));
+    QCOMPARE(m_synthesizer->texts(), spoken);
+    QCOMPARE(this->shown(), shown);
+}
+
+// Choosing the activity says its instruction, then the mode; a key typed
+// meanwhile is answered at once, and what it cut off is not said after it.
+void TestEscrituraWidget::choosingTheActivitySaysItsInstruction_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QStringList>("heard");
+
+    QTest::newRow("nothing typed")
+        << 3 << "" << QStringList { "instructions/Escribir.ogg", "menus/Modo palabra.ogg" };
+    QTest::newRow("a letter over the instruction")
+        << 3 << "a" << QStringList { "instructions/Escribir.ogg", "letters/A.ogg" };
+    QTest::newRow("a mode over the instruction")
+        << 3 << "F1" << QStringList { "instructions/Escribir.ogg", "menus/Modo letra.ogg" };
+    QTest::newRow("another group's address") << 0 << "" << QStringList();
+}
+
+void TestEscrituraWidget::choosingTheActivitySaysItsInstruction()
+{
+    QFETCH(int, group);
+    QFETCH(QString, keys);
+    QFETCH(QStringList, heard);
+    m_w->show();
+    m_w->setActivity(group, 0);
+    if (keys == QLatin1String("F1"))
+        release(m_w.get(), Qt::Key_F1, QString());
+    else
+        type(m_w.get(), keys);
+    QVERIFY(waitIdle(m_w.get()));
+    QStringList names;
+    for (const QString &path : m_clips->requested)
+        names << path.section(QLatin1Char('/'), -2);
+    QCOMPARE(names, heard);
+}
+
+// F1 … F4 keep the text, report the mode and name it; the side panel's
+// setMode() empties it silently.
 void TestEscrituraWidget::functionKeysChangeMode()
 {
     QSignalSpy modes(m_w.get(), &EscrituraWidget::modeChanged);
     type(m_w.get(), QStringLiteral("hola"));
+    m_clips->clear();
     release(m_w.get(), Qt::Key_F4, QString());
     QCOMPARE(m_w->mode(), 3);
-    QCOMPARE(shown(), QString());
-    type(m_w.get(), QStringLiteral("uno"));
+    QCOMPARE(shown(), QStringLiteral("hola"));
+    type(m_w.get(), QStringLiteral("\n"));
+    QVERIFY(m_synthesizer->waitForCalls(1));
+    QCOMPARE(m_synthesizer->texts(), QStringList { "hola\n" });
     release(m_w.get(), Qt::Key_F1, QString());
     QCOMPARE(m_w->mode(), 0);
-    QCOMPARE(shown(), QString());
+    QCOMPARE(shown(), QStringLiteral("hola\n"));
     QCOMPARE(clips(), (QStringList { "Modo texto.ogg", "Modo letra.ogg" }));
     m_w->setMode(2);
     QCOMPARE(m_w->mode(), 2);
+    QCOMPARE(shown(), QString());
     QCOMPARE(clips().size(), 2);
     QCOMPARE(modes.size(), 2);
     QCOMPARE(modes.at(0).at(0).toInt(), 3);
     QCOMPARE(modes.at(1).at(0).toInt(), 0);
     // The old mode's word was never finished, so it is never spoken.
     type(m_w.get(), QStringLiteral("dos."));
-    QVERIFY(m_synthesizer->waitForCalls(1));
-    QCOMPARE(m_synthesizer->texts(), QStringList { "dos" });
+    QVERIFY(m_synthesizer->waitForCalls(2));
+    QCOMPARE(m_synthesizer->texts(), (QStringList { "hola\n", "dos" }));
 }
 
 // Escape twice: "Modo menu", keys for the audible menu, then "Modo normal"
@@ -189,6 +296,7 @@ void TestEscrituraWidget::functionKeysChangeMode()
 void TestEscrituraWidget::escapeTogglesMenuMode()
 {
     type(m_w.get(), QStringLiteral("ho"));
+    m_clips->clear();
     release(m_w.get(), Qt::Key_Escape, QStringLiteral("\x1b"));
     type(m_w.get(), QStringLiteral("x "));
     release(m_w.get(), Qt::Key_Escape, QStringLiteral("\x1b"));
@@ -205,6 +313,8 @@ void TestEscrituraWidget::menuStopsTheSynthesizer()
 {
     type(m_w.get(), QStringLiteral("cuelga hola "));
     QTRY_COMPARE_WITH_TIMEOUT(m_synthesizer->calls().size(), 1, 60000);
+    QVERIFY(waitIdle(m_w.get()));
+    m_clips->clear();
     release(m_w.get(), Qt::Key_Escape, QStringLiteral("\x1b"));
     QTRY_VERIFY(!TTS::isBusy());
     release(m_w.get(), Qt::Key_Escape, QStringLiteral("\x1b"));
