@@ -250,7 +250,8 @@ LetrasWidget::Steps LetrasWidget::correction()
     else
         answer = targetLetterClip(QStringLiteral("letter_name.ogg"));
     const QString shown = isAboutNumbers() ? m_targetNumber : m_targetLetter;
-    return Steps { say(instruction(QStringLiteral("te equivocaste en la letra.ogg"))),
-        then([this, shown] { showLetterLabel(shown); }), say(answer) }
+    // Shown at once: a child who sees a little need not wait for the name.
+    return Steps { then([this, shown] { showLetterLabel(shown); }),
+        say(instruction(QStringLiteral("te equivocaste en la letra.ogg"))), say(answer) }
     + keyPlace() + Steps { then([this] { nextQuestion(); }) };
 }

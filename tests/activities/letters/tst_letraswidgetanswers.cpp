@@ -256,7 +256,7 @@ void TestLetrasWidgetAnswers::thirdWrong()
     QTRY_VERIFY(m_w->turn() == LetrasWidget::Turn::Asking);
     waitIdle();
     QCOMPARE(clipsSinceMark().mid(0, expected.size()), expected);
-    QCOMPARE(screensSinceMark().at(expected.size() - 3).section('|', 0, 0),
+    QCOMPARE(screensSinceMark().at(expected.size() - 4).section('|', 0, 0),
         MediaPaths::letterDisplay(target));
 
     // Then the next question; the same letter when it is the only one.
