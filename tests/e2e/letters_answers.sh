@@ -11,13 +11,7 @@ register_learner ana 0 1
 start_program
 expect " shown InputDialog" 30
 focus_top
-press F1
-hear "Presiona las flechas.ogg"
-press Down
-expect " speak ana$"
-press Return
-hear "Saludo de mofli.ogg"
-focus_top
+choose_learner ana
 press space
 hear "instructions/Como suena.ogg" 15
 

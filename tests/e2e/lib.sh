@@ -208,6 +208,19 @@ hear() {
     expect " clip (.*/)?$1\$" "${2:-10}"
 }
 
+# The login by ear for a registered learner, the only one: F1, the arrow
+# says the name, Return logs in and the mascot greets; the main window then
+# has the keyboard.
+choose_learner() {
+    press F1
+    hear "Presiona las flechas.ogg"
+    press Down
+    expect " speak $1\$"
+    press Return
+    hear "Saludo de mofli.ogg"
+    focus_top
+}
+
 # Waits until the program has ended; its exit status is PROGRAM_STATUS.
 wait_exit() {
     local timeout=${1:-20} i

@@ -35,13 +35,7 @@ press Return
 hear "Bienvenida no vidente.ogg"
 
 # F1 and an arrow key choose a registered name, said by the synthesizer.
-press F1
-hear "Presiona las flechas.ogg"
-press Down
-expect " speak ana$"
-press Return
-hear "Saludo de mofli.ogg"
-focus_top
+choose_learner ana
 # Space cuts the greeting short; the instruction is heard to its end, and
 # then (5 s after it at the least) the stored activity, the Perkins
 # brailler's exploration, starts again.
