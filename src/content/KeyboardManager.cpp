@@ -72,3 +72,21 @@ KeyboardManager::Place KeyboardManager::place(const QString &key) const
     // 1 … 5, Q … T, A … G and Z … B.
     return { Row(position.first), position.second <= 5 };
 }
+
+bool KeyboardManager::typesNothingAlone(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+        return true;
+    default:
+        return key >= Qt::Key_Dead_Grave && key <= Qt::Key_Dead_Longsolidusoverlay;
+    }
+}

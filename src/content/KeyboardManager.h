@@ -34,6 +34,11 @@ public:
     // The place of "A" … "Z", "Ñ" or "0" … "9"; NoRow for anything else.
     Place place(const QString &key) const;
 
+    // Shift, Control, Alt, the lock keys and the accent (dead) keys: they
+    // only change what the next key types, and their release asks for
+    // nothing (releasing Shift after a capital must not cut its clip off).
+    static bool typesNothingAlone(int key);
+
     const QList<QList<int>> &rows() const { return m_rows; }
 
 private:

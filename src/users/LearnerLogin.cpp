@@ -3,6 +3,7 @@
 #include "audio/Audio.h"
 #include "audio/AudioThread.h"
 #include "audio/TTS.h"
+#include "content/KeyboardManager.h"
 #include "content/MediaPaths.h"
 #include "users/UserDatabase.h"
 
@@ -27,25 +28,6 @@ bool typesText(const QString &text)
         && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
 }
 
-// Released on their own while the child types capitals or accents: they
-// ask for nothing.
-bool isModifier(int key)
-{
-    switch (key) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-        return true;
-    default:
-        return key >= Qt::Key_Dead_Grave && key <= Qt::Key_Dead_Longsolidusoverlay;
-    }
-}
 } // namespace
 
 void LearnerLogin::setReminderForTesting(int ms)
@@ -154,7 +136,7 @@ bool LearnerLogin::eventFilter(QObject *watched, QEvent *event)
         return LoginFace::eventFilter(watched, event);
     const auto *key = static_cast<QKeyEvent *>(event);
     // A held key repeats its release; only the first one counts.
-    if (key->isAutoRepeat() || isModifier(key->key()))
+    if (key->isAutoRepeat() || KeyboardManager::typesNothingAlone(key->key()))
         return true;
     restartReminder();
     const bool typing = m_step == Step::Typing;

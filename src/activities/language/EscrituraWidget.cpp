@@ -4,6 +4,7 @@
 #include "activities/SpokenSequence.h"
 #include "audio/TTS.h"
 #include "content/ActivityTable.h"
+#include "content/KeyboardManager.h"
 #include "content/MediaPaths.h"
 
 #include <QFileInfo>
@@ -17,24 +18,6 @@ namespace {
 
 const char *const modeClips[]
     = { "Modo letra.ogg", "Modo palabra.ogg", "Modo frase.ogg", "Modo texto.ogg" };
-
-// Keys that only change what the next key types: releasing Shift after a
-// capital letter must not cut the letter's clip off with the sleep clip.
-bool isModifierOrDeadKey(int key)
-{
-    switch (key) {
-    case Qt::Key_Shift:
-    case Qt::Key_Control:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-    case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-        return true;
-    default:
-        return key >= Qt::Key_Dead_Grave && key <= Qt::Key_Dead_Longsolidusoverlay;
-    }
-}
 
 // The combining mark an accent key puts on the next letter; null for any
 // other key.
@@ -206,7 +189,7 @@ void EscrituraWidget::keyReleased(QKeyEvent *event)
         return;
     }
     // Shift, or AltGr, may be let go between the accent and its letter.
-    if (isModifierOrDeadKey(key))
+    if (KeyboardManager::typesNothingAlone(key))
         return;
     const QChar accent = std::exchange(m_accent, QChar());
     switch (key) {
