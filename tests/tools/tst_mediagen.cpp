@@ -400,20 +400,42 @@ void TestMediaGen::lettering()
     // The least print of a frame has capitals 32 pixels high.
     QVERIFY(
         QFontMetricsF(PictureMaker::letteringFont(PictureMaker::kCaptionPixels)).capHeight() >= 32);
+    // A frame whose words would need smaller print is refused, by its name.
+    QTemporaryDir dir;
+    const QString frame = QStringLiteral("media/Textos/Cuentos/Largo/image1.jpg");
+    const QString caption = QStringLiteral(
+        "Todo lo que la tortuga vio en el largo camino: flores, piedras, árboles, ríos, "
+        "montes, casas, puentes, pájaros y nubes, una por una, muy despacio, hasta la meta.");
+    Generator generator(m_tools, dir.path(), 1);
     QString error;
-    QVERIFY2(!PictureMaker::render({ "frame", "🐢", "",
-                                       "Todo lo que la tortuga vio en el "
-                                       "largo camino: flores, piedras, árboles, ríos, montes, "
-                                       "casas, puentes, pájaros y nubes, una por una, muy "
-                                       "despacio, hasta llegar a la meta." },
-                 &error)
-                  .isNull()
-            == false,
-        "a text too long for large print is refused");
-    QVERIFY2(error.contains(QLatin1String("too long")), qPrintable(error));
-    const QStringList credits = { "credits", "Purimba",
-        "dibujos con emoji Noto Color Emoji (licencia OFL) y algo más", "otra línea" };
-    QVERIFY2(!PictureMaker::render(credits, &error).isNull(), qPrintable(error));
+    QVERIFY(!generator.run(
+        { Job { frame, QStringLiteral("picture"), { "frame", "🐢", "", caption } } }, {}, &error));
+    QVERIFY2(error.startsWith(frame + QStringLiteral(": the text is too long")), qPrintable(error));
+    QVERIFY(!QFileInfo::exists(dir.filePath(frame)));
+    // The credits' lines stay clear of the picture's right and bottom edges.
+    SourceFile ui;
+    QVERIFY2(ui.load(QStringLiteral(PURIMBA_MEDIA_SRC "/ui.txt"), &error), qPrintable(error));
+    QStringList credits = { QStringLiteral("credits") };
+    for (const SourceFile::Section &section : ui.sections()) {
+        for (const SourceFile::Entry &entry : section.entries) {
+            if (section.name == QLatin1String("credits"))
+                credits << entry.value;
+        }
+    }
+    const QImage picture = PictureMaker::render(credits, &error);
+    QVERIFY2(!picture.isNull(), qPrintable(error));
+    // The bands between the text and the panel's edge, its rounded corners apart.
+    int lettering = 0;
+    const int w = picture.width();
+    const int h = picture.height();
+    for (int y = 150; y < h - 10; ++y) {
+        for (int x = 30; x < w - 10; ++x) {
+            const bool band = (x >= w - 30 && y < h - 30) || (y >= h - 24 && x < w - 30);
+            if (band && qGray(picture.pixel(x, y)) > 200)
+                ++lettering;
+        }
+    }
+    QCOMPARE(lettering, 0);
 }
 
 void TestMediaGen::braillePictures()
