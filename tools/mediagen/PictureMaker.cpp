@@ -145,33 +145,19 @@ QImage fittedObject(const Paint &paint, double longest)
     return layer.copy(opaqueBounds(layer));
 }
 
-// The middle luminance of the object's solid pixels.
-double medianLuminance(const QImage &object)
+// Objects go on the light background, those that stand out better from
+// the dark one (a sheep, the moon, a pale green turtle) on that, measured as
+// the generator's check measures: on the finished picture.
+QImage onBestBackground(const std::function<void(QImage *)> &paintObjects)
 {
-    const QImage plain = object.convertToFormat(QImage::Format_ARGB32);
-    std::vector<double> lights;
-    for (int y = 0; y < plain.height(); ++y) {
-        const QRgb *line = reinterpret_cast<const QRgb *>(plain.constScanLine(y));
-        for (int x = 0; x < plain.width(); ++x) {
-            if (qAlpha(line[x]) >= 200)
-                lights.push_back(PictureCheck::luminance(QColor(line[x])));
-        }
-    }
-    if (lights.empty())
-        return 0;
-    const auto middle = lights.begin() + lights.size() / 2;
-    std::nth_element(lights.begin(), middle, lights.end());
-    return *middle;
-}
-
-// Objects go on the light background, those too pale for it (a sheep, the
-// moon) on the dark one.
-QColor backgroundFor(const QImage &object)
-{
-    const double light = medianLuminance(object);
-    const double onLight = PictureCheck::contrast(light, PictureCheck::luminance(kLightBackground));
-    const double onDark = PictureCheck::contrast(light, PictureCheck::luminance(kDarkBackground));
-    return onLight >= 3.5 || onLight >= onDark ? kLightBackground : kDarkBackground;
+    QImage light = blank(PictureMaker::kObjectSize, kLightBackground);
+    paintObjects(&light);
+    const double onLight = PictureCheck::measure(light).contrast;
+    if (onLight >= 4)
+        return light;
+    QImage dark = blank(PictureMaker::kObjectSize, kDarkBackground);
+    paintObjects(&dark);
+    return PictureCheck::measure(dark).contrast > onLight ? dark : light;
 }
 
 void drawCentred(QPainter &painter, const QImage &object, const QPointF &centre)
@@ -194,10 +180,10 @@ QImage objectPicture(const QString &source, QString *error)
         *error = QStringLiteral("\"%1\" paints nothing").arg(source);
         return QImage();
     }
-    QImage image = blank(size, backgroundFor(object));
-    QPainter painter(&image);
-    drawCentred(painter, object, QRectF(QPointF(0, 0), size).center());
-    return image;
+    return onBestBackground([&](QImage *image) {
+        QPainter painter(image);
+        drawCentred(painter, object, QRectF(QPointF(0, 0), size).center());
+    });
 }
 
 // The emoji n times, laid out like the faces of a die or in even rows, so
@@ -235,13 +221,13 @@ QImage countPicture(const QString &emoji, int count)
     const double inner = side * (layout.grid == 1 ? kObjectFill : 0.92);
     const double cell = inner / layout.grid;
     const QImage object = fittedObject(emojiPaint(emoji), layout.grid == 1 ? inner : cell * 0.9);
-    QImage image = blank(size, backgroundFor(object));
-    QPainter painter(&image);
     const QPointF origin((size.width() - inner) / 2, (size.height() - inner) / 2);
-    for (const QPointF &spot : layout.spots)
-        drawCentred(
-            painter, object, origin + QPointF((spot.x() + 0.5) * cell, (spot.y() + 0.5) * cell));
-    return image;
+    return onBestBackground([&](QImage *image) {
+        QPainter painter(image);
+        for (const QPointF &spot : layout.spots)
+            drawCentred(painter, object,
+                origin + QPointF((spot.x() + 0.5) * cell, (spot.y() + 0.5) * cell));
+    });
 }
 
 // One frame of an illustrated text: the scene above, the words below in
