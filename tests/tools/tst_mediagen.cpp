@@ -5,12 +5,16 @@
 #include "mediagen/AudioMaker.h"
 #include "mediagen/Generator.h"
 #include "mediagen/MediaPlan.h"
+#include "mediagen/PictureCheck.h"
+#include "mediagen/PictureMaker.h"
 #include "mediagen/SourceFile.h"
 #include "mediagen/Tools.h"
 
 #include <QDirIterator>
+#include <QPainter>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QtEndian>
 #include <QtTest>
 
@@ -104,6 +108,14 @@ private Q_SLOTS:
     void realSourcesPlan();
     void badSources_data();
     void badSources();
+
+    void objectPictures_data();
+    void objectPictures();
+    void pictureFaults_data();
+    void pictureFaults();
+    void everyWordPictureIsAccepted();
+    void lettering();
+    void braillePictures();
 
     void incremental();
     void removesWhatIsNoLongerPlanned();
@@ -245,6 +257,14 @@ void TestMediaGen::badSources_data()
                                             << "muda = H"
                                             << "mudo = H"
                                             << "\"igual\" or \"muda\" expected";
+    QTest::newRow("two words, one picture") << "letters/Y.txt"
+                                            << "image = draw:yegua"
+                                            << "image = 🐎"
+                                            << "letters/Y.txt:11: the same picture as ";
+    QTest::newRow("unknown drawing in a scene") << "texts/Trabalenguas/Tres tristes tigres.txt"
+                                                << "image = 🐯 🌾\n"
+                                                << "image = 🐯 draw:trigo\n"
+                                                << "no drawing \"draw:trigo\"";
     QTest::newRow("no voice") << "settings.txt"
                               << "voice = es-419"
                               << ""
@@ -269,6 +289,171 @@ void TestMediaGen::badSources()
     QString error;
     QVERIFY(!plan.build(dir.path(), &error));
     QVERIFY2(error.contains(expected), qPrintable(error));
+}
+
+namespace {
+
+QImage square(const QColor &background, const QRect &object, const QColor &colour)
+{
+    QImage image(300, 300, QImage::Format_RGB32);
+    image.fill(background);
+    QPainter painter(&image);
+    painter.fillRect(object, colour);
+    return image;
+}
+
+} // namespace
+
+// Whatever the emoji, pale or dark, wide or tall, one or two: the object
+// fills its picture and stands out from its background.
+void TestMediaGen::objectPictures_data()
+{
+    QTest::addColumn<QStringList>("params");
+    QTest::newRow("pale sheep") << QStringList { "object", "🐑" };
+    QTest::newRow("yellow star") << QStringList { "object", "⭐" };
+    QTest::newRow("white baby face") << QStringList { "object", "👶" };
+    QTest::newRow("wide car") << QStringList { "object", "🚗" };
+    QTest::newRow("tall giraffe") << QStringList { "object", "🦒" };
+    QTest::newRow("thin shower") << QStringList { "object", "🚿" };
+    QTest::newRow("two children") << QStringList { "object", "👧👦" };
+    QTest::newRow("dark drawing") << QStringList { "object", "draw:xolo" };
+    QTest::newRow("one sun") << QStringList { "count", "☀️", "1" };
+    QTest::newRow("two shoes") << QStringList { "count", "👟", "2" };
+    QTest::newRow("six ducks") << QStringList { "count", "🦆", "6" };
+    QTest::newRow("empty box") << QStringList { "count", "🍎", "0" };
+}
+
+void TestMediaGen::objectPictures()
+{
+    QFETCH(QStringList, params);
+    QString error;
+    const QImage image = PictureMaker::render(params, &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.size(), QSize(300, 300));
+    const PictureCheck::Measure measure = PictureCheck::measure(image);
+    QVERIFY2(measure.span >= 0.80, qPrintable(QString::number(measure.span)));
+    QVERIFY2(measure.contrast >= 3, qPrintable(QString::number(measure.contrast)));
+    QVERIFY2(PictureCheck::acceptable(image, &error), qPrintable(error));
+}
+
+void TestMediaGen::pictureFaults_data()
+{
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<QString>("refused");
+    const QColor cream(0xff, 0xfb, 0xeb);
+    QTest::newRow("strong and large")
+        << square(cream, QRect(40, 20, 200, 250), Qt::darkBlue) << QString();
+    QTest::newRow("small object") << square(cream, QRect(60, 60, 200, 200), Qt::darkBlue)
+                                  << "spans 67 %";
+    QTest::newRow("pale on light")
+        << square(cream, QRect(20, 20, 260, 260), QColor(0xd0, 0xd0, 0xd0)) << "contrast is 1.5:1";
+    QTest::newRow("mid grey on light")
+        << square(cream, QRect(20, 20, 260, 260), Qt::gray) << "contrast is 2.5:1";
+    QTest::newRow("pale on dark") << square(QColor(0x14, 0x21, 0x3d), QRect(20, 20, 260, 260),
+        QColor(0x30, 0x50, 0x80)) << "contrast is 2.";
+    QTest::newRow("white on pale blue") << square(QColor(0xe3, 0xf0, 0xff), QRect(20, 20, 260, 260),
+        Qt::white) << "nothing stands out";
+}
+
+void TestMediaGen::pictureFaults()
+{
+    QFETCH(QImage, image);
+    QFETCH(QString, refused);
+    QString problem;
+    QCOMPARE(PictureCheck::acceptable(image, &problem), refused.isEmpty());
+    QVERIFY2(problem.contains(refused), qPrintable(problem));
+}
+
+// The words helpers add are drawn by the same rules: every word and number
+// picture of the sources passes the checks the generator applies.
+void TestMediaGen::everyWordPictureIsAccepted()
+{
+    MediaPlan plan;
+    QString error;
+    QVERIFY2(plan.build(QStringLiteral(PURIMBA_MEDIA_SRC), &error), qPrintable(error));
+    QStringList failures;
+    int pictures = 0;
+    for (const Job &job : plan.jobs()) {
+        if (!job.output.endsWith(QLatin1String("/image.jpg")))
+            continue;
+        ++pictures;
+        const QImage image = PictureMaker::render(job.params, &error);
+        if (image.isNull() || !PictureCheck::acceptable(image, &error))
+            failures << job.output + QStringLiteral(": ") + error;
+    }
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+    QVERIFY(pictures > 60);
+}
+
+void TestMediaGen::lettering()
+{
+    // "fi" stays two letters: a ligature would drop the dot of the i.
+    QTextLayout layout(QStringLiteral("Mofli"), PictureMaker::letteringFont(40));
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    int glyphs = 0;
+    for (const QGlyphRun &run : layout.glyphRuns())
+        glyphs += int(run.glyphIndexes().size());
+    QCOMPARE(glyphs, 5);
+
+    // The least print of a frame has capitals 32 pixels high.
+    QVERIFY(
+        QFontMetricsF(PictureMaker::letteringFont(PictureMaker::kCaptionPixels)).capHeight() >= 32);
+    // A frame whose words would need smaller print is refused, by its name.
+    QTemporaryDir dir;
+    const QString frame = QStringLiteral("media/Textos/Cuentos/Largo/image1.jpg");
+    const QString caption = QStringLiteral(
+        "Todo lo que la tortuga vio en el largo camino: flores, piedras, árboles, ríos, "
+        "montes, casas, puentes, pájaros y nubes, una por una, muy despacio, hasta la meta.");
+    Generator generator(m_tools, dir.path(), 1);
+    QString error;
+    QVERIFY(!generator.run(
+        { Job { frame, QStringLiteral("picture"), { "frame", "🐢", "", caption } } }, {}, &error));
+    QVERIFY2(error.startsWith(frame + QStringLiteral(": the text is too long")), qPrintable(error));
+    QVERIFY(!QFileInfo::exists(dir.filePath(frame)));
+    // The credits' lines stay clear of the picture's right and bottom edges.
+    SourceFile ui;
+    QVERIFY2(ui.load(QStringLiteral(PURIMBA_MEDIA_SRC "/ui.txt"), &error), qPrintable(error));
+    QStringList credits = { QStringLiteral("credits") };
+    for (const SourceFile::Section &section : ui.sections()) {
+        for (const SourceFile::Entry &entry : section.entries) {
+            if (section.name == QLatin1String("credits"))
+                credits << entry.value;
+        }
+    }
+    const QImage picture = PictureMaker::render(credits, &error);
+    QVERIFY2(!picture.isNull(), qPrintable(error));
+    // The bands between the text and the panel's edge, its rounded corners apart.
+    int lettering = 0;
+    const int w = picture.width();
+    const int h = picture.height();
+    for (int y = 150; y < h - 10; ++y) {
+        for (int x = 30; x < w - 10; ++x) {
+            const bool band = (x >= w - 30 && y < h - 30) || (y >= h - 24 && x < w - 30);
+            if (band && qGray(picture.pixel(x, y)) > 200)
+                ++lettering;
+        }
+    }
+    QCOMPARE(lettering, 0);
+}
+
+void TestMediaGen::braillePictures()
+{
+    QString error;
+    for (int dot = 1; dot <= 6; ++dot) {
+        const QString n = QString::number(dot);
+        const PictureCheck::Measure flat
+            = PictureCheck::measure(PictureMaker::render({ "dot", n, "0" }, &error));
+        const PictureCheck::Measure raised
+            = PictureCheck::measure(PictureMaker::render({ "dot", n, "1" }, &error));
+        QCOMPARE(flat.background, QColor(Qt::white));
+        // A flat dot and its number are plain to see (4.5:1, as for text);
+        // a raised one far more so.
+        QVERIFY2(flat.contrast >= 4.5, qPrintable(QString::number(flat.contrast)));
+        QVERIFY2(
+            raised.contrast >= 2 * flat.contrast, qPrintable(QString::number(raised.contrast)));
+    }
 }
 
 void TestMediaGen::incremental()

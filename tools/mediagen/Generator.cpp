@@ -29,7 +29,7 @@ int kindVersion(const QString &kind)
     if (kind == QLatin1String("sound"))
         return 1;
     if (kind == QLatin1String("picture"))
-        return 1;
+        return 2;
     if (kind == QLatin1String("animation"))
         return 1;
     return 1;

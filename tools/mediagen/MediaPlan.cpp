@@ -85,6 +85,7 @@ bool MediaPlan::build(const QString &sourceDir, QString *error)
     m_folders.clear();
     m_templates.clear();
     m_sounds.clear();
+    m_pictures.clear();
     return readSettings(error) && readSounds(error) && readClips(error) && readSuggestions(error)
         && readLetters(error) && readLetterSounds(error) && readNumbers(error) && readTexts(error)
         && readInterface(error) && readCatalogue(error);
@@ -123,6 +124,41 @@ bool MediaPlan::checkEmoji(
                 .arg(missing.toUcs4().value(0), 4, 16, QLatin1Char('0')));
         return false;
     }
+    return true;
+}
+
+// A scene is emoji, drawings and "mofli" (the mascot), apart by blanks.
+bool MediaPlan::checkScene(
+    const SourceFile &file, int line, const QString &scene, QString *error) const
+{
+    for (const QString &item : scene.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (item == QLatin1String("mofli"))
+            continue;
+        if (item.startsWith(QLatin1String("draw:"))) {
+            if (!PictureMaker::hasDrawing(item.mid(5))) {
+                *error = file.where(line, QStringLiteral("no drawing \"%1\"").arg(item));
+                return false;
+            }
+        } else if (!checkEmoji(file, line, item, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Two words showing one picture cannot be told apart by a child who looks.
+bool MediaPlan::claimPicture(
+    const QString &picture, const SourceFile &file, int line, QString *error)
+{
+    QString key = picture;
+    key.remove(QChar(0xfe0f));
+    const QString where = file.where(line, QString());
+    const auto known = m_pictures.constFind(key);
+    if (known != m_pictures.cend()) {
+        *error = file.where(line, QStringLiteral("the same picture as %1").arg(known.value()));
+        return false;
+    }
+    m_pictures.insert(key, where.left(where.lastIndexOf(QLatin1Char(':'))));
     return true;
 }
 
@@ -294,6 +330,8 @@ bool MediaPlan::readLetters(QString *error)
             } else if (!checkEmoji(file, word.line, image, error)) {
                 return false;
             }
+            if (!claimPicture(QStringLiteral("object ") + image, file, word.line, error))
+                return false;
             add(base + QStringLiteral("image.jpg"), QStringLiteral("picture"),
                 { QStringLiteral("object"), image });
 
@@ -406,7 +444,9 @@ bool MediaPlan::readNumbers(QString *error)
                     word.line, QStringLiteral("the picture is \"<emoji> x%1\"").arg(number));
                 return false;
             }
-            if (!checkEmoji(file, word.line, count.captured(1), error))
+            if (!checkEmoji(file, word.line, count.captured(1), error)
+                || !claimPicture(QStringLiteral("count ") + word.value(QStringLiteral("image")),
+                    file, word.line, error))
                 return false;
             const QString base = folder + QLatin1Char('/') + word.name + QLatin1Char('/');
             add(base + QStringLiteral("image.jpg"), QStringLiteral("picture"),
@@ -469,7 +509,7 @@ bool MediaPlan::readTexts(QString *error)
                 }
                 if (!requireKeys(
                         file, frame, { QStringLiteral("image"), QStringLiteral("text") }, error)
-                    || !checkEmoji(file, frame.line, frame.value(QStringLiteral("image")), error))
+                    || !checkScene(file, frame.line, frame.value(QStringLiteral("image")), error))
                     return false;
                 add(base + QStringLiteral("image%1.jpg").arg(number), QStringLiteral("picture"),
                     { QStringLiteral("frame"), frame.value(QStringLiteral("image")),

@@ -42,6 +42,8 @@ private:
     bool requireKeys(const SourceFile &file, const SourceFile::Section &section,
         const QStringList &keys, QString *error) const;
     bool checkEmoji(const SourceFile &file, int line, const QString &text, QString *error) const;
+    bool checkScene(const SourceFile &file, int line, const QString &scene, QString *error) const;
+    bool claimPicture(const QString &picture, const SourceFile &file, int line, QString *error);
     void addSuggestions(
         const QString &output, const QString &kind, const QHash<QString, QString> &fields);
     void add(const QString &output, const QString &kind, const QStringList &params);
@@ -61,5 +63,7 @@ private:
     };
     QList<Template> m_templates;
     QList<Job> m_jobs;
+    // Each word picture's source and where it was first used.
+    QHash<QString, QString> m_pictures;
     QStringList m_folders;
 };

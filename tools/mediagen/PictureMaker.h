@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -7,8 +8,9 @@
 // Paints the still pictures of the tree with Qt: object pictures from colour
 // emoji or a few drawings, pictures of counted objects, illustrated text
 // frames, the braille cell and Perkins key pictures, the mascot pictures and
-// the credits. Everything is saved as JPEG on white, since the program shows
-// them on white widgets.
+// the credits, saved as JPEG. An object is drawn as large as its picture
+// allows, on a light background or, when it is pale, a dark one; a word
+// picture whose object is too small or too faint is refused.
 class PictureMaker
 {
 public:
@@ -20,6 +22,9 @@ public:
     static const QSize kPerkinsSpaceKeySize;
     static const QSize kMascotSize;
     static const QSize kCreditsSize;
+    // The smallest print of a text frame's words: capitals at least 32
+    // pixels high.
+    static constexpr int kCaptionPixels = 44;
 
     // params[0] names the picture type: "object" source; "count" emoji n;
     // "frame" scene background caption; "dot" n raised; "key" n pressed;
@@ -30,7 +35,8 @@ public:
     // Whether the emoji font has every character of text; missing names the
     // first one it lacks.
     static bool emojiAvailable(const QString &text, QString *missing);
-    // A named drawing for objects no emoji shows ("xilofono", "zampona",
-    // "nandu", "laud").
+    // A named drawing for objects no emoji shows ("xilofono", "iguana", …).
     static bool hasDrawing(const QString &name);
+    // The lettering of every picture, without ligatures.
+    static QFont letteringFont(double pixelSize, bool bold = true);
 };
