@@ -335,10 +335,6 @@ bool MediaPlan::readSuggestions(QString *error)
                 kind = tokenKind;
                 t.only.append(name);
             }
-            if (kind.isEmpty()) {
-                *error = file.where(section.line, QStringLiteral("\"for\" is empty"));
-                return false;
-            }
             t.kind = kind;
         }
         m_templates.append(t);
