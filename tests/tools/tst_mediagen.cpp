@@ -108,6 +108,7 @@ private Q_SLOTS:
     void realSourcesPlan();
     void badSources_data();
     void badSources();
+    void suggestionsForSomeFolders();
 
     void objectPictures_data();
     void objectPictures();
@@ -265,6 +266,33 @@ void TestMediaGen::badSources_data()
                                                 << "image = 🐯 🌾\n"
                                                 << "image = 🐯 draw:trigo\n"
                                                 << "no drawing \"draw:trigo\"";
+    QTest::newRow("plural object word") << "letters/N.txt"
+                                        << "name = nido"
+                                        << "name = nidos"
+                                        << "a plural object word (\"el nidos\")";
+    QTest::newRow("article the activity would not say")
+        << "letters/N.txt"
+        << "name = naranja\narticle = la"
+        << "name = naranja\narticle = el"
+        << "\"el naranja\" would be said \"la naranja\"";
+    QTest::newRow("word not beginning with its letter") << "letters/Ntilde.txt"
+                                                        << "name = ñandú"
+                                                        << "name = nandú"
+                                                        << "\"nandú\" does not begin with Ñ";
+    QTest::newRow("folder not the word")
+        << "letters/A.txt"
+        << "name = abeja"
+        << "name = avispa"
+        << "letters/A.txt:5: the folder of \"avispa\" is \"Avispa\"";
+    QTest::newRow("suggestion field without a value")
+        << "suggestions.txt"
+        << "= zorro y pez"
+        << "= zorro y pez\n[Braille -  Cajetin - Formemos letras]\nfor = Z\ntext = {otra}"
+        << "\"{otra}\" has no value for Z";
+    QTest::newRow("suggestion for letters and digits") << "suggestions.txt"
+                                                       << "for = A E I O U"
+                                                       << "for = A E I O 0"
+                                                       << "\"for\" is letters, numbers";
     QTest::newRow("no voice") << "settings.txt"
                               << "voice = es-419"
                               << ""
@@ -454,6 +482,37 @@ void TestMediaGen::braillePictures()
         QVERIFY2(
             raised.contrast >= 2 * flat.contrast, qPrintable(QString::number(raised.contrast)));
     }
+}
+
+// A section written for some folders replaces the general one for them only.
+void TestMediaGen::suggestionsForSomeFolders()
+{
+    QTemporaryDir dir;
+    QVERIFY(copyTree(QStringLiteral(PURIMBA_MEDIA_SRC), dir.path()));
+    QVERIFY(writeAll(dir.filePath(QStringLiteral("suggestions.txt")),
+        "B = barco\n[Uno]\nfor = letters\ntext = {letra}: {palabras}.\n"
+        "[Uno]\nfor = A Ñ\ntext = Solo {letra}.\n[Dos]\nfor = B\ntext = {otras}\n"
+        "[Tres]\nfor = numbers\ntext = {nombre}\n[Tres]\nfor = 0\ntext = Nada.\n"));
+    MediaPlan plan;
+    QString error;
+    QVERIFY2(plan.build(dir.path(), &error), qPrintable(error));
+    QHash<QString, QString> files;
+    for (const Job &job : plan.jobs()) {
+        if (job.output.endsWith(QLatin1String("/sugerencias.txt")))
+            files.insert(job.output.section(QLatin1Char('/'), 3, 4), job.params.value(0));
+    }
+    const auto has = [&](const char *folder, const QString &text) {
+        return files.value(QLatin1String(folder)).contains(text);
+    };
+    QVERIFY(has("Letras/A", QStringLiteral(">Solo A.<")));
+    QVERIFY(!has("Letras/A", QStringLiteral("A:")));
+    QVERIFY(has("Letras/Ntilde", QStringLiteral(">Solo Ñ.<")));
+    QVERIFY(has("Letras/B", QStringLiteral(">B: ballena y bebé.<")));
+    QVERIFY(has("Letras/B", QStringLiteral("activity=\"Dos\">barco<")));
+    QVERIFY(!has("Letras/C", QStringLiteral("\"Dos\"")));
+    QVERIFY(has("Numeros/0", QStringLiteral(">Nada.<")));
+    QVERIFY(!has("Numeros/0", QStringLiteral("cero")));
+    QVERIFY(has("Numeros/7", QStringLiteral(">siete<")));
 }
 
 void TestMediaGen::incremental()

@@ -76,6 +76,38 @@ QStringList sentenceWords(const QString &sentence)
     return words;
 }
 
+// The spelling of a word folder: no accents, and "n" for "ñ".
+QString unaccented(const QString &word)
+{
+    QString plain;
+    for (const QChar c : word.normalized(QString::NormalizationForm_D)) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            plain += c;
+    }
+    return plain;
+}
+
+// As the letters activities choose between "la" and "el": by the folder name.
+bool feminineFolder(const QString &folder)
+{
+    return folder.endsWith(QLatin1Char('a')) || folder.endsWith(QLatin1String("ad"));
+}
+
+// A word of two syllables or more ending in an unstressed vowel and "s"
+// ("niños", "flores") is a plural. The few singular words spelt so
+// ("paraguas", "lunes") are refused too: a child hears them as plurals.
+bool looksPlural(const QString &word)
+{
+    static const QString vowels = QStringLiteral("aeiouáéíóúü");
+    int syllables = 0;
+    for (int i = 0; i < word.size(); ++i) {
+        if (vowels.contains(word.at(i)) && (i == 0 || !vowels.contains(word.at(i - 1))))
+            ++syllables;
+    }
+    return syllables >= 2 && word.size() >= 3 && word.endsWith(QLatin1Char('s'))
+        && QStringLiteral("aeiou").contains(word.at(word.size() - 2));
+}
+
 } // namespace
 
 bool MediaPlan::build(const QString &sourceDir, QString *error)
@@ -84,6 +116,7 @@ bool MediaPlan::build(const QString &sourceDir, QString *error)
     m_jobs.clear();
     m_folders.clear();
     m_templates.clear();
+    m_otherWords.clear();
     m_sounds.clear();
     m_pictures.clear();
     return readSettings(error) && readSounds(error) && readClips(error) && readSuggestions(error)
@@ -208,15 +241,43 @@ QString suggestionsXml(const QList<QPair<QString, QString>> &suggestions)
 
 } // namespace
 
-void MediaPlan::addSuggestions(
-    const QString &output, const QString &kind, const QHash<QString, QString> &fields)
+bool MediaPlan::addSuggestions(const QString &output, const QString &kind, const QString &key,
+    const QHash<QString, QString> &fields, QString *error)
 {
-    QList<QPair<QString, QString>> suggestions;
+    static const QRegularExpression unfilled(QStringLiteral("\\{[a-z]+\\}"));
+    QStringList titles;
     for (const Template &t : std::as_const(m_templates)) {
-        if (t.kind == kind)
-            suggestions.append({ t.title, fill(t.text, fields) });
+        if (t.kind == kind && !titles.contains(t.title))
+            titles.append(t.title);
+    }
+    QList<QPair<QString, QString>> suggestions;
+    for (const QString &title : std::as_const(titles)) {
+        const Template *chosen = nullptr;
+        for (const Template &t : std::as_const(m_templates)) {
+            if (t.kind != kind || t.title != title)
+                continue;
+            if (t.only.contains(key)) {
+                chosen = &t;
+                break;
+            }
+            if (t.only.isEmpty() && !chosen)
+                chosen = &t;
+        }
+        if (!chosen)
+            continue;
+        const QString text = fill(chosen->text, fields);
+        const QRegularExpressionMatch left = unfilled.match(text);
+        if (left.hasMatch()) {
+            *error = QStringLiteral("%1:%2: \"%3\" has no value for %4")
+                         .arg(m_suggestionsPath)
+                         .arg(chosen->line)
+                         .arg(left.captured(0), key);
+            return false;
+        }
+        suggestions.append({ title, text });
     }
     add(output, QStringLiteral("file"), { suggestionsXml(suggestions) });
+    return true;
 }
 
 bool MediaPlan::readSettings(QString *error)
@@ -277,11 +338,91 @@ bool MediaPlan::readSuggestions(QString *error)
     SourceFile file;
     if (!load(&file, QStringLiteral("suggestions.txt"), error))
         return false;
+    m_suggestionsPath = file.path();
+    for (const SourceFile::Entry &entry : file.header().entries) {
+        const QString letter
+            = entry.key == QStringLiteral("Ñ") ? QStringLiteral("Ntilde") : entry.key;
+        if (!alphabet().contains(letter)) {
+            *error = file.where(entry.line, QStringLiteral("\"%1\" is no letter").arg(entry.key));
+            return false;
+        }
+        m_otherWords.insert(letter, entry.value);
+    }
     for (const SourceFile::Section &section : file.sections()) {
         if (!requireKeys(file, section, { QStringLiteral("for"), QStringLiteral("text") }, error))
             return false;
-        m_templates.append({ section.name, section.value(QStringLiteral("for")),
-            section.value(QStringLiteral("text")) });
+        Template t { section.name, section.value(QStringLiteral("for")),
+            section.value(QStringLiteral("text")), {}, section.line };
+        if (t.kind != QLatin1String("letters") && t.kind != QLatin1String("numbers")) {
+            // Written for some folders only: letters ("A E I O U") or digits.
+            QString kind;
+            for (const QString &token : t.kind.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                const QString name
+                    = token == QStringLiteral("Ñ") ? QStringLiteral("Ntilde") : token;
+                const QString tokenKind = alphabet().contains(name) ? QStringLiteral("letters")
+                    : (token.size() == 1 && token.at(0).isDigit())  ? QStringLiteral("numbers")
+                                                                    : QString();
+                if (tokenKind.isEmpty() || (!kind.isEmpty() && kind != tokenKind)) {
+                    *error = file.where(section.line,
+                        QStringLiteral("\"for\" is letters, numbers, "
+                                       "or capital letters or digits"));
+                    return false;
+                }
+                kind = tokenKind;
+                t.only.append(name);
+            }
+            t.kind = kind;
+        }
+        m_templates.append(t);
+    }
+    return true;
+}
+
+bool MediaPlan::checkWord(const SourceFile &file, const SourceFile::Section &word,
+    const QString &letter, QString *error) const
+{
+    const QString name = word.value(QStringLiteral("name"));
+    const bool phonemes = name.startsWith(QLatin1String("[["));
+    // A name given as phonemes is written as its folder.
+    const QString written = (phonemes ? word.name : name).toLower();
+    const QString shown = letter == QLatin1String("Ntilde") ? QStringLiteral("Ñ") : letter;
+    // "¿Cómo empieza?" asks for the first letter of the word the child hears.
+    if (written.at(0).toUpper() != shown.at(0)) {
+        *error = file.where(
+            word.line, QStringLiteral("\"%1\" does not begin with %2").arg(written, shown));
+        return false;
+    }
+    // "Objetos escondidos" asks for one object, with "la" or "el" chosen by
+    // the folder name.
+    const QString article = word.value(QStringLiteral("article"));
+    const QString first = written.section(QLatin1Char(' '), 0, 0);
+    if (article == QLatin1String("los") || article == QLatin1String("las") || looksPlural(first)) {
+        *error = file.where(word.line,
+            QStringLiteral("a plural object word (\"%1 %2\"): one object is asked for")
+                .arg(article, written));
+        return false;
+    }
+    if (article != QLatin1String("el") && article != QLatin1String("la")) {
+        *error = file.where(word.line, QStringLiteral("\"article\" is \"el\" or \"la\""));
+        return false;
+    }
+    const QString said = feminineFolder(word.name) ? QStringLiteral("la") : QStringLiteral("el");
+    if (article != said) {
+        *error = file.where(word.line,
+            QStringLiteral("\"%1 %2\" would be said \"%3 %2\": the activity says \"la\" "
+                           "only before a folder ending in \"a\" or \"ad\"")
+                .arg(article, written, said));
+        return false;
+    }
+    // The program shows the folder name, with its accents restored.
+    if (!phonemes) {
+        QString folder = unaccented(written);
+        folder[0] = folder.at(0).toUpper();
+        if (folder != word.name) {
+            *error = file.where(
+                word.line, QStringLiteral("the folder of \"%1\" is \"%2\"").arg(written, folder));
+            return false;
+        }
     }
     return true;
 }
@@ -317,8 +458,9 @@ bool MediaPlan::readLetters(QString *error)
             }
             if (!requireKeys(file, word,
                     { QStringLiteral("image"), QStringLiteral("sound"), QStringLiteral("name"),
-                        QStringLiteral("sentence") },
-                    error))
+                        QStringLiteral("article"), QStringLiteral("sentence") },
+                    error)
+                || !checkWord(file, word, letter, error))
                 return false;
             const QString base = folder + QLatin1Char('/') + word.name + QLatin1Char('/');
             const QString image = word.value(QStringLiteral("image"));
@@ -365,10 +507,15 @@ bool MediaPlan::readLetters(QString *error)
             const QString name = word.value(QStringLiteral("name"));
             names.append(name.startsWith(QLatin1String("[[")) ? word.name.toLower() : name);
         }
-        addSuggestions(folder + QStringLiteral("/sugerencias.txt"), QStringLiteral("letters"),
-            { { QStringLiteral("letra"),
-                  letter == QLatin1String("Ntilde") ? QStringLiteral("Ñ") : letter },
-                { QStringLiteral("palabras"), joinNames(names) } });
+        QHash<QString, QString> fields
+            = { { QStringLiteral("letra"),
+                    letter == QLatin1String("Ntilde") ? QStringLiteral("Ñ") : letter },
+                  { QStringLiteral("palabras"), joinNames(names) } };
+        if (m_otherWords.contains(letter))
+            fields.insert(QStringLiteral("otras"), m_otherWords.value(letter));
+        if (!addSuggestions(folder + QStringLiteral("/sugerencias.txt"), QStringLiteral("letters"),
+                letter, fields, error))
+            return false;
     }
     return true;
 }
@@ -461,8 +608,11 @@ bool MediaPlan::readNumbers(QString *error)
                     base + QStringLiteral("letter_sound.ogg"), numberName, file, word.line, error))
                 return false;
         }
-        addSuggestions(folder + QStringLiteral("/sugerencias.txt"), QStringLiteral("numbers"),
-            { { QStringLiteral("letra"), number }, { QStringLiteral("nombre"), numberName } });
+        if (!addSuggestions(folder + QStringLiteral("/sugerencias.txt"), QStringLiteral("numbers"),
+                number,
+                { { QStringLiteral("letra"), number }, { QStringLiteral("nombre"), numberName } },
+                error))
+            return false;
     }
     return true;
 }

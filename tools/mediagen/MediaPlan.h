@@ -44,8 +44,15 @@ private:
     bool checkEmoji(const SourceFile &file, int line, const QString &text, QString *error) const;
     bool checkScene(const SourceFile &file, int line, const QString &scene, QString *error) const;
     bool claimPicture(const QString &picture, const SourceFile &file, int line, QString *error);
-    void addSuggestions(
-        const QString &output, const QString &kind, const QHash<QString, QString> &fields);
+    // The suggestions of one letter or number folder (key "A", "Ntilde", "0"):
+    // per activity title, the template written for that key, else the one
+    // for every folder of its kind.
+    bool addSuggestions(const QString &output, const QString &kind, const QString &key,
+        const QHash<QString, QString> &fields, QString *error);
+    // A word's name against its folder and its letter, and the article
+    // "Objetos escondidos" will say before it.
+    bool checkWord(const SourceFile &file, const SourceFile::Section &word, const QString &letter,
+        QString *error) const;
     void add(const QString &output, const QString &kind, const QStringList &params);
 
     QString m_sourceDir;
@@ -54,14 +61,20 @@ private:
     QString m_speed;
     QString m_pitch;
     QHash<QString, QString> m_sounds;
-    // Suggestion templates: (activity title, kind "letters"/"numbers", text).
+    // Suggestion templates: activity title, kind "letters"/"numbers", text,
+    // and the folders it is written for (empty: all of its kind).
     struct Template
     {
         QString title;
         QString kind;
         QString text;
+        QStringList only;
+        int line = 0;
     };
     QList<Template> m_templates;
+    QString m_suggestionsPath;
+    // Letter folder -> other words the letter is in, for "{otras}".
+    QHash<QString, QString> m_otherWords;
     QList<Job> m_jobs;
     // Each word picture's source and where it was first used.
     QHash<QString, QString> m_pictures;

@@ -34,6 +34,7 @@ const struct
     { "Laud", "Laúd" },
     { "Leon", "León" },
     { "Ninos", "Niños" },
+    { "Nino", "Niño" },
     { "Rio", "Río" },
     { "Saxofon", "Saxofón" },
     { "Telefono", "Teléfono" },

@@ -107,6 +107,8 @@ void TestLetrasWidget::tables_data()
                           << "Laud" << QStringLiteral("Laúd");
     QTest::newRow("Ninos") << "accent"
                            << "Ninos" << QStringLiteral("Niños");
+    QTest::newRow("Nino") << "accent"
+                          << "Nino" << QStringLiteral("Niño");
     QTest::newRow("Telefono") << "accent"
                               << "Telefono" << QStringLiteral("Teléfono");
     QTest::newRow("Nu") << "accent"
