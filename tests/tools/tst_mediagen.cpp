@@ -261,7 +261,7 @@ void TestMediaGen::badSources_data()
     QTest::newRow("two words, one picture") << "letters/Y.txt"
                                             << "image = draw:yegua"
                                             << "image = 🐎"
-                                            << "letters/Y.txt:11: the same picture as ";
+                                            << "letters/Y.txt:12: the same picture as ";
     QTest::newRow("unknown drawing in a scene") << "texts/Trabalenguas/Tres tristes tigres.txt"
                                                 << "image = 🐯 🌾\n"
                                                 << "image = 🐯 draw:trigo\n"
