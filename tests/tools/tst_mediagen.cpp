@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <cmath>
 
 namespace {
 
@@ -111,6 +112,8 @@ private Q_SLOTS:
 
     void trimSilence();
     void normalise();
+    void levelChecks_data();
+    void levelChecks();
     void parseWav();
     void parseBadWav_data();
     void parseBadWav();
@@ -375,6 +378,57 @@ void TestMediaGen::normalise()
     QCOMPARE(loud, QList<int>({ 0, 13000, -26000, 6500 }));
     const QList<int> silence = { 0, 0, 0 };
     QCOMPARE(values(AudioMaker::normalise(samples(silence))), silence);
+}
+
+namespace {
+
+// A 440 Hz tone of the given peak (full scale 1.0), with silence around it.
+QList<double> tone(double peak, double seconds, double leadIn, double tail, int rate)
+{
+    QList<double> x(qsizetype((leadIn + seconds + tail) * rate), 0.0);
+    for (qsizetype i = 0; i < qsizetype(seconds * rate); ++i)
+        x[qsizetype(leadIn * rate) + i] = peak * std::sin(2 * M_PI * 440.0 * double(i) / rate);
+    return x;
+}
+
+QByteArray raw(const QList<double> &x)
+{
+    QList<int> v;
+    for (double d : x)
+        v.append(qBound(-32768, int(std::lround(d * 32768.0)), 32767));
+    return samples(v);
+}
+
+} // namespace
+
+void TestMediaGen::levelChecks_data()
+{
+    QTest::addColumn<QByteArray>("clip");
+    QTest::addColumn<QString>("refused");
+    const int rate = 8000;
+    // A sine of peak 0.14 is 20 dB below full scale: the target.
+    QTest::newRow("levelled") << raw(tone(0.14, 1, 0.05, 0.05, rate)) << QString();
+    QTest::newRow("loud source, levelled")
+        << AudioMaker::level(tone(3.0, 1, 0.05, 0.05, rate), rate) << QString();
+    QTest::newRow("quiet source, levelled")
+        << AudioMaker::level(tone(0.001, 1, 0.05, 0.05, rate), rate) << QString();
+    QTest::newRow("pause") << raw(QList<double>(rate, 0.0)) << QString();
+    QTest::newRow("clipped") << raw(tone(1.5, 1, 0.05, 0.05, rate)) << "clipped samples";
+    QTest::newRow("too quiet") << raw(tone(0.06, 1, 0.05, 0.05, rate)) << "more than 6 dB";
+    QTest::newRow("too loud") << raw(tone(0.35, 1, 0.05, 0.05, rate)) << "more than 6 dB";
+    QTest::newRow("silence before") << raw(tone(0.14, 1, 0.4, 0.05, rate)) << "of silence";
+    QTest::newRow("silence after") << raw(tone(0.14, 1, 0.05, 0.4, rate)) << "of silence";
+}
+
+void TestMediaGen::levelChecks()
+{
+    QFETCH(QByteArray, clip);
+    QFETCH(QString, refused);
+    const QString problem = AudioMaker::checkLevels(clip, 8000);
+    if (refused.isEmpty())
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    else
+        QVERIFY2(problem.contains(refused), qPrintable(problem));
 }
 
 void TestMediaGen::parseWav()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,27 @@ public:
     static bool parseWav(const QByteArray &wav, QByteArray *samples, int *rate, QString *error);
     // Scaled so that the loudest sample is a little below full scale.
     static QByteArray normalise(const QByteArray &samples);
+
+    // Every clip is levelled to one loudness, so no clip startles a child
+    // after a quiet one: the loudness of its sounding parts (RMS over 50 ms
+    // blocks, the quiet blocks left out) in dB below full scale.
+    static constexpr double kLoudnessTarget = -20.0;
+    // Samples as doubles (full scale 1.0) brought to the loudness target,
+    // then through a limiter that keeps every peak below full scale.
+    static QByteArray level(const QList<double> &samples, int rate);
+    static QList<double> toDoubles(const QByteArray &samples);
+
+    struct Measure
+    {
+        int clipped = 0; // samples at full scale
+        double loudness = -200.0; // dB, as levelled
+        double leadingSilence = 0.0; // seconds
+        double trailingSilence = 0.0;
+        bool silent = true;
+    };
+    static Measure measure(const QByteArray &samples, int rate);
+    // Empty when the levels are right, else what is wrong with them.
+    static QString checkLevels(const QByteArray &samples, int rate);
 
 private:
     bool encode(const QByteArray &samples, int rate, const QStringList &params,
