@@ -404,27 +404,34 @@ QByteArray raw(const QList<double> &x)
 void TestMediaGen::levelChecks_data()
 {
     QTest::addColumn<QByteArray>("clip");
+    QTest::addColumn<double>("minimum"); // seconds a letter's clip must last, or 0
     QTest::addColumn<QString>("refused");
     const int rate = 8000;
     // A sine of peak 0.14 is 20 dB below full scale: the target.
-    QTest::newRow("levelled") << raw(tone(0.14, 1, 0.05, 0.05, rate)) << QString();
+    QTest::newRow("levelled") << raw(tone(0.14, 1, 0.05, 0.05, rate)) << 0.0 << QString();
     QTest::newRow("loud source, levelled")
-        << AudioMaker::level(tone(3.0, 1, 0.05, 0.05, rate), rate) << QString();
+        << AudioMaker::level(tone(3.0, 1, 0.05, 0.05, rate), rate) << 0.0 << QString();
     QTest::newRow("quiet source, levelled")
-        << AudioMaker::level(tone(0.001, 1, 0.05, 0.05, rate), rate) << QString();
-    QTest::newRow("pause") << raw(QList<double>(rate, 0.0)) << QString();
-    QTest::newRow("clipped") << raw(tone(1.5, 1, 0.05, 0.05, rate)) << "clipped samples";
-    QTest::newRow("too quiet") << raw(tone(0.06, 1, 0.05, 0.05, rate)) << "more than 6 dB";
-    QTest::newRow("too loud") << raw(tone(0.35, 1, 0.05, 0.05, rate)) << "more than 6 dB";
-    QTest::newRow("silence before") << raw(tone(0.14, 1, 0.4, 0.05, rate)) << "of silence";
-    QTest::newRow("silence after") << raw(tone(0.14, 1, 0.05, 0.4, rate)) << "of silence";
+        << AudioMaker::level(tone(0.001, 1, 0.05, 0.05, rate), rate) << 0.0 << QString();
+    QTest::newRow("pause") << raw(QList<double>(rate, 0.0)) << 0.0 << QString();
+    QTest::newRow("clipped") << raw(tone(1.5, 1, 0.05, 0.05, rate)) << 0.0 << "clipped samples";
+    QTest::newRow("too quiet") << raw(tone(0.06, 1, 0.05, 0.05, rate)) << 0.0 << "more than 6 dB";
+    QTest::newRow("too loud") << raw(tone(0.35, 1, 0.05, 0.05, rate)) << 0.0 << "more than 6 dB";
+    QTest::newRow("silence before") << raw(tone(0.14, 1, 0.4, 0.05, rate)) << 0.0 << "of silence";
+    QTest::newRow("letter held") << raw(tone(0.14, 0.52, 0, 0, rate)) << 0.6 << QString();
+    QTest::newRow("letter too short")
+        << raw(tone(0.14, 0.45, 0, 0, rate)) << 0.5 << "lasts 0.45 s, under 0.5 s";
+    QTest::newRow("silence after") << raw(tone(0.14, 1, 0.05, 0.4, rate)) << 0.0 << "of silence";
 }
 
 void TestMediaGen::levelChecks()
 {
     QFETCH(QByteArray, clip);
+    QFETCH(double, minimum);
     QFETCH(QString, refused);
-    const QString problem = AudioMaker::checkLevels(clip, 8000);
+    QString problem = AudioMaker::checkLevels(clip, 8000);
+    if (problem.isEmpty() && minimum > 0)
+        problem = AudioMaker::checkLength(clip, 8000, minimum);
     if (refused.isEmpty())
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
     else

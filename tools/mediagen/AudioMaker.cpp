@@ -256,6 +256,14 @@ QString AudioMaker::checkLevels(const QByteArray &samples, int rate)
     return QString();
 }
 
+QString AudioMaker::checkLength(const QByteArray &samples, int rate, double minimum)
+{
+    const double seconds = double(samples.size() / 2) / rate;
+    if (seconds < qMax(0.5, minimum - 0.1))
+        return QStringLiteral("lasts %1 s, under %2 s").arg(seconds, 0, 'f', 2).arg(minimum);
+    return QString();
+}
+
 bool AudioMaker::encode(const QByteArray &samples, int rate, const QStringList &params,
     const QString &target, QString *error) const
 {
@@ -275,7 +283,7 @@ bool AudioMaker::encode(const QByteArray &samples, int rate, const QStringList &
 
 bool AudioMaker::speech(const QStringList &params, const QString &target, QString *error) const
 {
-    if (params.size() != 4) {
+    if (params.size() != 4 && params.size() != 5) {
         *error = QStringLiteral("speech needs voice, speed, pitch and text");
         return false;
     }
@@ -291,7 +299,30 @@ bool AudioMaker::speech(const QStringList &params, const QString &target, QStrin
         *error = QStringLiteral("espeak-ng for \"%1\": %2").arg(params.at(3), *error);
         return false;
     }
-    samples = level(toDoubles(trimSilence(samples, rate)), rate);
+    samples = trimSilence(samples, rate);
+    const double minimum = params.value(4).toDouble();
+    const double seconds = double(samples.size() / 2) / rate;
+    if (minimum > 0 && seconds > 0.05 && seconds < minimum) {
+        const QString format
+            = QStringLiteral("-t raw -r %1 -e signed-integer -b 16 -c 1 -L").arg(rate);
+        QStringList args = format.split(QLatin1Char(' '));
+        args += QStringLiteral("-");
+        args += format.split(QLatin1Char(' '));
+        args += { QStringLiteral("-"), QStringLiteral("tempo"), QStringLiteral("-s"),
+            QString::number(seconds / (minimum + 0.05), 'f', 3) };
+        QByteArray slower;
+        if (!Tools::run(m_tools.sox, args, error, &slower, samples))
+            return false;
+        samples = slower;
+    }
+    if (minimum > 0) {
+        const QString problem = checkLength(samples, rate, minimum);
+        if (!problem.isEmpty()) {
+            *error = QStringLiteral("\"%1\": %2").arg(params.at(3), problem);
+            return false;
+        }
+    }
+    samples = level(toDoubles(samples), rate);
     if (samples.size() < rate / 10) {
         *error = QStringLiteral("espeak-ng said nothing for \"%1\"").arg(params.at(3));
         return false;

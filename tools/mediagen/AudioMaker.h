@@ -19,8 +19,10 @@ public:
     {
     }
 
-    // params: voice, speed (words per minute), pitch (0-99), text. The text
-    // may hold espeak-ng phoneme input in [[...]].
+    // params: voice, speed (words per minute), pitch (0-99), text and
+    // optionally the shortest length in seconds: shorter speech is slowed
+    // down (pitch kept) to it, and refused if it still falls short. The
+    // text may hold espeak-ng phoneme input in [[...]].
     bool speech(const QStringList &params, const QString &target, QString *error) const;
     // params: sox effect arguments (one string, split at blanks) and a
     // repeat count: the sound is heard that many times with a short gap.
@@ -55,6 +57,9 @@ public:
     static Measure measure(const QByteArray &samples, int rate);
     // Empty when the levels are right, else what is wrong with them.
     static QString checkLevels(const QByteArray &samples, int rate);
+    // Empty when the clip lasts at least minimum seconds (0.1 s less is
+    // refused whatever it was asked to last: a letter under 0.5 s).
+    static QString checkLength(const QByteArray &samples, int rate, double minimum);
 
 private:
     bool encode(const QByteArray &samples, int rate, const QStringList &params,

@@ -33,6 +33,11 @@ const QStringList kCategories = { QStringLiteral("Cuentos"), QStringLiteral("Fab
 // "sentence1.ogg" up to "sentence9.ogg".
 const int kMaxSentenceWords = 9;
 
+// A letter's sound is held long enough for a child to hear what it is
+// (espeak-ng says "n" or "l" in a tenth of a second), and so is its name.
+const QString kLetterSoundSeconds = QStringLiteral("0.6");
+const QString kLetterNameSeconds = QStringLiteral("0.55");
+
 // Word folders are stored without accents or "ñ" (the program restores the
 // spelling of known words on screen); text titles are shown as menu entries.
 const QRegularExpression kWordFolder(QStringLiteral("^[A-Z][a-z]+$"));
@@ -126,8 +131,8 @@ bool MediaPlan::checkEmoji(
     return true;
 }
 
-bool MediaPlan::addClip(
-    const QString &output, const QString &value, const SourceFile &file, int line, QString *error)
+bool MediaPlan::addClip(const QString &output, const QString &value, const SourceFile &file,
+    int line, QString *error, const QString &minimum)
 {
     if (value.isEmpty()) {
         *error = file.where(line, QStringLiteral("empty clip text"));
@@ -144,7 +149,10 @@ bool MediaPlan::addClip(
         add(output, QStringLiteral("sound"), { m_sounds.value(match.captured(1)), times });
         return true;
     }
-    add(output, QStringLiteral("speech"), { m_voice, m_speed, m_pitch, value });
+    QStringList params = { m_voice, m_speed, m_pitch, value };
+    if (!minimum.isEmpty())
+        params.append(minimum);
+    add(output, QStringLiteral("speech"), params);
     return true;
 }
 
@@ -262,7 +270,8 @@ bool MediaPlan::readLetters(QString *error)
             return false;
         const QString letterName = file.header().value(QStringLiteral("letter_name"));
         const QString letterSound = file.header().value(QStringLiteral("letter_sound"));
-        if (!addClip(letterClips + letter + QStringLiteral(".ogg"), letterSound, file, 1, error))
+        if (!addClip(letterClips + letter + QStringLiteral(".ogg"), letterSound, file, 1, error,
+                kLetterSoundSeconds))
             return false;
 
         const QString folder = m_languageRoot + QStringLiteral("/Letras/") + letter;
@@ -311,9 +320,11 @@ bool MediaPlan::readLetters(QString *error)
                 || !addClip(base + QStringLiteral("name.ogg"), word.value(QStringLiteral("name")),
                     file, word.line, error)
                 || !addClip(base + QStringLiteral("letter_sound.ogg"),
-                    ownSound.isEmpty() ? letterSound : ownSound, file, word.line, error)
+                    ownSound.isEmpty() ? letterSound : ownSound, file, word.line, error,
+                    kLetterSoundSeconds)
                 || !addClip(base + QStringLiteral("letter_name.ogg"),
-                    ownName.isEmpty() ? letterName : ownName, file, word.line, error)
+                    ownName.isEmpty() ? letterName : ownName, file, word.line, error,
+                    kLetterNameSeconds)
                 || !addClip(
                     base + QStringLiteral("sentence.ogg"), sentence, file, word.line, error))
                 return false;

@@ -37,8 +37,9 @@ private:
     bool load(SourceFile *file, const QString &relativePath, QString *error) const;
     // A clip from a source value: "@name" or "@name xN" is a sound of the
     // sound list, anything else is spoken.
+    // Speech shorter than minimum seconds (when given) is drawn out to it.
     bool addClip(const QString &output, const QString &value, const SourceFile &file, int line,
-        QString *error);
+        QString *error, const QString &minimum = QString());
     bool requireKeys(const SourceFile &file, const SourceFile::Section &section,
         const QStringList &keys, QString *error) const;
     bool checkEmoji(const SourceFile &file, int line, const QString &text, QString *error) const;
