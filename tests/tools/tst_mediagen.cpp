@@ -187,6 +187,20 @@ void TestMediaGen::realSourcesPlan()
     QVERIFY(outputs.contains(QStringLiteral("media/system/audio/letters/Ntilde.ogg")));
     QVERIFY(outputs.contains(QStringLiteral("media/languages/Español/Letras/sonidos.txt")));
     QVERIFY(plan.folders().contains(QStringLiteral("media/system/text")));
+
+    // Mofli praises in a voice of his own; letter sounds are drawn out.
+    QHash<QString, QStringList> params;
+    for (const Job &job : plan.jobs())
+        params.insert(job.output, job.params);
+    const QStringList praise = params.value(QStringLiteral("media/system/audio/instructions/bravo.ogg"));
+    const QStringList instruction
+        = params.value(QStringLiteral("media/system/audio/instructions/Modo menu.ogg"));
+    QCOMPARE(praise.size(), 4);
+    QCOMPARE(instruction.size(), 4);
+    QCOMPARE(praise.at(3), QStringLiteral("¡Bravo!"));
+    QVERIFY(praise.mid(0, 3) != instruction.mid(0, 3));
+    QCOMPARE(params.value(QStringLiteral("media/system/audio/letters/N.ogg")).value(4),
+        QStringLiteral("0.6"));
 }
 
 void TestMediaGen::badSources_data()
@@ -216,6 +230,10 @@ void TestMediaGen::badSources_data()
         << "sentence = El delfín salta sobre las olas."
         << "sentence = El delfín salta sobre las olas del mar muy azul hoy."
         << "1 to 9 words";
+    QTest::newRow("unknown voice") << "clips.txt"
+                                   << "%mofli ¡Bravo!"
+                                   << "%mofi ¡Bravo!"
+                                   << "unknown voice \"mofi\"";
     QTest::newRow("unknown sound") << "letters/A.txt"
                                    << "@zumbido"
                                    << "@zumbidoo"

@@ -149,7 +149,18 @@ bool MediaPlan::addClip(const QString &output, const QString &value, const Sourc
         add(output, QStringLiteral("sound"), { m_sounds.value(match.captured(1)), times });
         return true;
     }
-    QStringList params = { m_voice, m_speed, m_pitch, value };
+    QString text = value;
+    QString voice;
+    if (value.startsWith(QLatin1Char('%'))) {
+        voice = value.section(QLatin1Char(' '), 0, 0).mid(1);
+        text = value.section(QLatin1Char(' '), 1).trimmed();
+        if (voice.isEmpty() || !m_voices.contains(voice) || text.isEmpty()) {
+            *error = file.where(line, QStringLiteral("unknown voice \"%1\"").arg(voice));
+            return false;
+        }
+    }
+    QStringList params = m_voices.value(voice);
+    params.append(text);
     if (!minimum.isEmpty())
         params.append(minimum);
     add(output, QStringLiteral("speech"), params);
@@ -203,9 +214,21 @@ bool MediaPlan::readSettings(QString *error)
         return false;
     m_languageRoot
         = QStringLiteral("media/languages/") + file.header().value(QStringLiteral("language"));
-    m_voice = file.header().value(QStringLiteral("voice"));
-    m_speed = file.header().value(QStringLiteral("speed"));
-    m_pitch = file.header().value(QStringLiteral("pitch"));
+    m_voices.clear();
+    const QString voice = file.header().value(QStringLiteral("voice"));
+    const auto voiceOf = [](const SourceFile::Section &section, const QString &name) {
+        return QStringList { name, section.value(QStringLiteral("speed")),
+            section.value(QStringLiteral("pitch")) };
+    };
+    m_voices.insert(QString(), voiceOf(file.header(), voice));
+    for (const SourceFile::Section &section : file.sections()) {
+        if (!requireKeys(file, section,
+                { QStringLiteral("variant"), QStringLiteral("speed"), QStringLiteral("pitch") },
+                error))
+            return false;
+        m_voices.insert(section.name,
+            voiceOf(section, voice + QLatin1Char('+') + section.value(QStringLiteral("variant"))));
+    }
     return true;
 }
 

@@ -36,7 +36,7 @@ private:
 
     bool load(SourceFile *file, const QString &relativePath, QString *error) const;
     // A clip from a source value: "@name" or "@name xN" is a sound of the
-    // sound list, anything else is spoken.
+    // sound list, anything else is spoken; "%voice text" in that voice.
     // Speech shorter than minimum seconds (when given) is drawn out to it.
     bool addClip(const QString &output, const QString &value, const SourceFile &file, int line,
         QString *error, const QString &minimum = QString());
@@ -49,9 +49,9 @@ private:
 
     QString m_sourceDir;
     QString m_languageRoot;
-    QString m_voice;
-    QString m_speed;
-    QString m_pitch;
+    // espeak-ng voice, speed and pitch: "" is the instruction voice, other
+    // names are the [sections] of settings.txt.
+    QHash<QString, QStringList> m_voices;
     QHash<QString, QString> m_sounds;
     // Suggestion templates: (activity title, kind "letters"/"numbers", text).
     struct Template
