@@ -192,7 +192,8 @@ void TestMediaGen::realSourcesPlan()
     QHash<QString, QStringList> params;
     for (const Job &job : plan.jobs())
         params.insert(job.output, job.params);
-    const QStringList praise = params.value(QStringLiteral("media/system/audio/instructions/bravo.ogg"));
+    const QStringList praise
+        = params.value(QStringLiteral("media/system/audio/instructions/bravo.ogg"));
     const QStringList instruction
         = params.value(QStringLiteral("media/system/audio/instructions/Modo menu.ogg"));
     QCOMPARE(praise.size(), 4);
@@ -230,6 +231,10 @@ void TestMediaGen::badSources_data()
         << "sentence = El delfín salta sobre las olas."
         << "sentence = El delfín salta sobre las olas del mar muy azul hoy."
         << "1 to 9 words";
+    QTest::newRow("two words, one sound") << "letters/L.txt"
+                                          << "sound = @rugido"
+                                          << "sound = @zumbido"
+                                          << "has the sound of";
     QTest::newRow("unknown voice") << "clips.txt"
                                    << "%mofli ¡Bravo!"
                                    << "%mofi ¡Bravo!"

@@ -90,6 +90,7 @@ bool MediaPlan::build(const QString &sourceDir, QString *error)
     m_folders.clear();
     m_templates.clear();
     m_sounds.clear();
+    m_soundOwners.clear();
     return readSettings(error) && readSounds(error) && readClips(error) && readSuggestions(error)
         && readLetters(error) && readLetterSounds(error) && readNumbers(error) && readTexts(error)
         && readInterface(error) && readCatalogue(error);
@@ -128,6 +129,21 @@ bool MediaPlan::checkEmoji(
                 .arg(missing.toUcs4().value(0), 4, 16, QLatin1Char('0')));
         return false;
     }
+    return true;
+}
+
+bool MediaPlan::claimSound(const SourceFile &file, const SourceFile::Section &word, QString *error)
+{
+    // A child tells objects apart by ear: no two words share a sound, the
+    // same word under a letter and a number apart.
+    const QString sound = word.value(QStringLiteral("sound")).simplified();
+    const QString owner = m_soundOwners.value(sound);
+    if (!owner.isEmpty() && owner != word.name) {
+        *error = file.where(word.line,
+            QStringLiteral("\"%1\" has the sound of \"%2\" (%3)").arg(word.name, owner, sound));
+        return false;
+    }
+    m_soundOwners.insert(sound, word.name);
     return true;
 }
 
@@ -338,7 +354,8 @@ bool MediaPlan::readLetters(QString *error)
             }
             const QString ownSound = word.value(QStringLiteral("letter_sound"));
             const QString ownName = word.value(QStringLiteral("letter_name"));
-            if (!addClip(base + QStringLiteral("sound.ogg"), word.value(QStringLiteral("sound")),
+            if (!claimSound(file, word, error)
+                || !addClip(base + QStringLiteral("sound.ogg"), word.value(QStringLiteral("sound")),
                     file, word.line, error)
                 || !addClip(base + QStringLiteral("name.ogg"), word.value(QStringLiteral("name")),
                     file, word.line, error)
@@ -445,7 +462,8 @@ bool MediaPlan::readNumbers(QString *error)
             const QString base = folder + QLatin1Char('/') + word.name + QLatin1Char('/');
             add(base + QStringLiteral("image.jpg"), QStringLiteral("picture"),
                 { QStringLiteral("count"), count.captured(1), number });
-            if (!addClip(base + QStringLiteral("sound.ogg"), word.value(QStringLiteral("sound")),
+            if (!claimSound(file, word, error)
+                || !addClip(base + QStringLiteral("sound.ogg"), word.value(QStringLiteral("sound")),
                     file, word.line, error)
                 || !addClip(base + QStringLiteral("name.ogg"), word.value(QStringLiteral("name")),
                     file, word.line, error)

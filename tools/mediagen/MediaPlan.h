@@ -40,6 +40,8 @@ private:
     // Speech shorter than minimum seconds (when given) is drawn out to it.
     bool addClip(const QString &output, const QString &value, const SourceFile &file, int line,
         QString *error, const QString &minimum = QString());
+    // False when another word already has this word's object sound.
+    bool claimSound(const SourceFile &file, const SourceFile::Section &word, QString *error);
     bool requireKeys(const SourceFile &file, const SourceFile::Section &section,
         const QStringList &keys, QString *error) const;
     bool checkEmoji(const SourceFile &file, int line, const QString &text, QString *error) const;
@@ -53,6 +55,7 @@ private:
     // names are the [sections] of settings.txt.
     QHash<QString, QStringList> m_voices;
     QHash<QString, QString> m_sounds;
+    QHash<QString, QString> m_soundOwners; // object sound -> the word it belongs to
     // Suggestion templates: (activity title, kind "letters"/"numbers", text).
     struct Template
     {
