@@ -17,6 +17,7 @@
 #include <QTextLayout>
 #include <QtEndian>
 #include <QtTest>
+#include <cmath>
 
 namespace {
 
@@ -124,6 +125,8 @@ private Q_SLOTS:
 
     void trimSilence();
     void normalise();
+    void levelChecks_data();
+    void levelChecks();
     void parseWav();
     void parseBadWav_data();
     void parseBadWav();
@@ -197,6 +200,21 @@ void TestMediaGen::realSourcesPlan()
     QVERIFY(outputs.contains(QStringLiteral("media/system/audio/letters/Ntilde.ogg")));
     QVERIFY(outputs.contains(QStringLiteral("media/languages/Español/Letras/sonidos.txt")));
     QVERIFY(plan.folders().contains(QStringLiteral("media/system/text")));
+
+    // Mofli praises in a voice of his own; letter sounds are drawn out.
+    QHash<QString, QStringList> params;
+    for (const Job &job : plan.jobs())
+        params.insert(job.output, job.params);
+    const QStringList praise
+        = params.value(QStringLiteral("media/system/audio/instructions/bravo.ogg"));
+    const QStringList instruction
+        = params.value(QStringLiteral("media/system/audio/instructions/Modo menu.ogg"));
+    QCOMPARE(praise.size(), 4);
+    QCOMPARE(instruction.size(), 4);
+    QCOMPARE(praise.at(3), QStringLiteral("¡Bravo!"));
+    QVERIFY(praise.mid(0, 3) != instruction.mid(0, 3));
+    QCOMPARE(params.value(QStringLiteral("media/system/audio/letters/N.ogg")).value(4),
+        QStringLiteral("0.6"));
 }
 
 void TestMediaGen::badSources_data()
@@ -226,6 +244,14 @@ void TestMediaGen::badSources_data()
         << "sentence = El delfín salta sobre las olas."
         << "sentence = El delfín salta sobre las olas del mar muy azul hoy."
         << "1 to 9 words";
+    QTest::newRow("two words, one sound") << "letters/L.txt"
+                                          << "sound = @rugido"
+                                          << "sound = @zumbido"
+                                          << "has the sound of";
+    QTest::newRow("unknown voice") << "clips.txt"
+                                   << "%mofli ¡Bravo!"
+                                   << "%mofi ¡Bravo!"
+                                   << "unknown voice \"mofi\"";
     QTest::newRow("unknown sound") << "letters/A.txt"
                                    << "@zumbido"
                                    << "@zumbidoo"
@@ -619,6 +645,64 @@ void TestMediaGen::normalise()
     QCOMPARE(loud, QList<int>({ 0, 13000, -26000, 6500 }));
     const QList<int> silence = { 0, 0, 0 };
     QCOMPARE(values(AudioMaker::normalise(samples(silence))), silence);
+}
+
+namespace {
+
+// A 440 Hz tone of the given peak (full scale 1.0), with silence around it.
+QList<double> tone(double peak, double seconds, double leadIn, double tail, int rate)
+{
+    QList<double> x(qsizetype((leadIn + seconds + tail) * rate), 0.0);
+    for (qsizetype i = 0; i < qsizetype(seconds * rate); ++i)
+        x[qsizetype(leadIn * rate) + i] = peak * std::sin(2 * M_PI * 440.0 * double(i) / rate);
+    return x;
+}
+
+QByteArray raw(const QList<double> &x)
+{
+    QList<int> v;
+    for (double d : x)
+        v.append(qBound(-32768, int(std::lround(d * 32768.0)), 32767));
+    return samples(v);
+}
+
+} // namespace
+
+void TestMediaGen::levelChecks_data()
+{
+    QTest::addColumn<QByteArray>("clip");
+    QTest::addColumn<double>("minimum"); // seconds a letter's clip must last, or 0
+    QTest::addColumn<QString>("refused");
+    const int rate = 8000;
+    // A sine of peak 0.14 is 20 dB below full scale: the target.
+    QTest::newRow("levelled") << raw(tone(0.14, 1, 0.05, 0.05, rate)) << 0.0 << QString();
+    QTest::newRow("loud source, levelled")
+        << AudioMaker::level(tone(3.0, 1, 0.05, 0.05, rate), rate) << 0.0 << QString();
+    QTest::newRow("quiet source, levelled")
+        << AudioMaker::level(tone(0.001, 1, 0.05, 0.05, rate), rate) << 0.0 << QString();
+    QTest::newRow("pause") << raw(QList<double>(rate, 0.0)) << 0.0 << QString();
+    QTest::newRow("clipped") << raw(tone(1.5, 1, 0.05, 0.05, rate)) << 0.0 << "clipped samples";
+    QTest::newRow("too quiet") << raw(tone(0.06, 1, 0.05, 0.05, rate)) << 0.0 << "more than 6 dB";
+    QTest::newRow("too loud") << raw(tone(0.35, 1, 0.05, 0.05, rate)) << 0.0 << "more than 6 dB";
+    QTest::newRow("silence before") << raw(tone(0.14, 1, 0.4, 0.05, rate)) << 0.0 << "of silence";
+    QTest::newRow("letter held") << raw(tone(0.14, 0.52, 0, 0, rate)) << 0.6 << QString();
+    QTest::newRow("letter too short")
+        << raw(tone(0.14, 0.45, 0, 0, rate)) << 0.5 << "lasts 0.45 s, under 0.5 s";
+    QTest::newRow("silence after") << raw(tone(0.14, 1, 0.05, 0.4, rate)) << 0.0 << "of silence";
+}
+
+void TestMediaGen::levelChecks()
+{
+    QFETCH(QByteArray, clip);
+    QFETCH(double, minimum);
+    QFETCH(QString, refused);
+    QString problem = AudioMaker::checkLevels(clip, 8000);
+    if (problem.isEmpty() && minimum > 0)
+        problem = AudioMaker::checkLength(clip, 8000, minimum);
+    if (refused.isEmpty())
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    else
+        QVERIFY2(problem.contains(refused), qPrintable(problem));
 }
 
 void TestMediaGen::parseWav()

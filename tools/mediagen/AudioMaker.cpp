@@ -6,6 +6,7 @@
 #include <QDataStream>
 #include <QIODevice>
 #include <QtEndian>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -138,6 +139,131 @@ QByteArray AudioMaker::normalise(const QByteArray &samples)
     return result;
 }
 
+QList<double> AudioMaker::toDoubles(const QByteArray &samples)
+{
+    QList<double> result(samples.size() / 2);
+    for (qsizetype i = 0; i < result.size(); ++i)
+        result[i] = qFromLittleEndian<qint16>(samples.constData() + 2 * i) / 32768.0;
+    return result;
+}
+
+namespace {
+
+const double kSilenceLevel = 200.0 / 32768.0;
+
+// Gated loudness: blocks quieter than 40 dB below the loudest block are
+// pauses and do not count.
+double loudnessOf(const QList<double> &x, int rate)
+{
+    const qsizetype block = qMax(1, rate / 20);
+    QList<double> powers;
+    for (qsizetype start = 0; start < x.size(); start += block) {
+        const qsizetype end = qMin(x.size(), start + block);
+        double sum = 0;
+        for (qsizetype i = start; i < end; ++i)
+            sum += x.at(i) * x.at(i);
+        powers.append(sum / double(end - start));
+    }
+    double loudest = 0;
+    for (double p : std::as_const(powers))
+        loudest = qMax(loudest, p);
+    if (loudest <= 0)
+        return -200.0;
+    double sum = 0;
+    int counted = 0;
+    for (double p : std::as_const(powers)) {
+        if (p >= loudest * 1e-4) {
+            sum += p;
+            ++counted;
+        }
+    }
+    return 10.0 * std::log10(sum / counted);
+}
+
+} // namespace
+
+QByteArray AudioMaker::level(const QList<double> &samples, int rate)
+{
+    const double loudness = loudnessOf(samples, rate);
+    const double gain
+        = loudness <= -199.0 ? 1.0 : std::pow(10.0, (kLoudnessTarget - loudness) / 20.0);
+    const qsizetype count = samples.size();
+    QList<double> x(count);
+    for (qsizetype i = 0; i < count; ++i)
+        x[i] = samples.at(i) * gain;
+    // The limiter: the gain each sample needs to stay under the ceiling,
+    // eased in before a peak and out after it (about 5 ms and 50 ms) so
+    // that loud sounds are turned down rather than cut off square.
+    const double ceiling = 0.89; // -1 dB
+    QList<double> envelope(count, 1.0);
+    for (qsizetype i = 0; i < count; ++i) {
+        const double a = std::abs(x.at(i));
+        envelope[i] = a > ceiling ? ceiling / a : 1.0;
+    }
+    const double release = 1.0 / (0.05 * rate);
+    const double attack = 1.0 / (0.005 * rate);
+    for (qsizetype i = 1; i < count; ++i)
+        envelope[i] = qMin(envelope.at(i), envelope.at(i - 1) + release);
+    for (qsizetype i = count - 2; i >= 0; --i)
+        envelope[i] = qMin(envelope.at(i), envelope.at(i + 1) + attack);
+    QByteArray result(2 * count, Qt::Uninitialized);
+    for (qsizetype i = 0; i < count; ++i) {
+        const double y = qBound(-ceiling, x.at(i) * envelope.at(i), ceiling);
+        qToLittleEndian<qint16>(qint16(std::lround(y * 32767.0)), result.data() + 2 * i);
+    }
+    return result;
+}
+
+AudioMaker::Measure AudioMaker::measure(const QByteArray &samples, int rate)
+{
+    Measure m;
+    const QList<double> x = toDoubles(samples);
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < x.size(); ++i) {
+        const double a = std::abs(x.at(i));
+        if (a >= 32767.0 / 32768.0)
+            ++m.clipped;
+        if (a >= kSilenceLevel) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    if (first < 0)
+        return m;
+    m.silent = false;
+    m.loudness = loudnessOf(x, rate);
+    m.leadingSilence = double(first) / rate;
+    m.trailingSilence = double(x.size() - 1 - last) / rate;
+    return m;
+}
+
+QString AudioMaker::checkLevels(const QByteArray &samples, int rate)
+{
+    const Measure m = measure(samples, rate);
+    if (m.silent)
+        return QString(); // a pause, on purpose
+    if (m.clipped > 0)
+        return QStringLiteral("%1 clipped samples").arg(m.clipped);
+    if (std::abs(m.loudness - kLoudnessTarget) > 6.0)
+        return QStringLiteral("loudness %1 dB, more than 6 dB from %2 dB")
+            .arg(m.loudness, 0, 'f', 1)
+            .arg(kLoudnessTarget);
+    if (m.leadingSilence > 0.3 || m.trailingSilence > 0.3)
+        return QStringLiteral("%1 s of silence at the start, %2 s at the end (at most 0.3 s)")
+            .arg(m.leadingSilence, 0, 'f', 2)
+            .arg(m.trailingSilence, 0, 'f', 2);
+    return QString();
+}
+
+QString AudioMaker::checkLength(const QByteArray &samples, int rate, double minimum)
+{
+    const double seconds = double(samples.size() / 2) / rate;
+    if (seconds < qMax(0.5, minimum - 0.1))
+        return QStringLiteral("lasts %1 s, under %2 s").arg(seconds, 0, 'f', 2).arg(minimum);
+    return QString();
+}
+
 bool AudioMaker::encode(const QByteArray &samples, int rate, const QStringList &params,
     const QString &target, QString *error) const
 {
@@ -147,12 +273,17 @@ bool AudioMaker::encode(const QByteArray &samples, int rate, const QStringList &
         QStringLiteral("--raw-rate=%1").arg(rate), QStringLiteral("--raw-endianness=0"),
         QStringLiteral("-q"), QStringLiteral("3"), QStringLiteral("--serial"), serialFor(params),
         QStringLiteral("-o"), target, QStringLiteral("-") };
+    const QString problem = checkLevels(samples, rate);
+    if (!problem.isEmpty()) {
+        *error = problem;
+        return false;
+    }
     return Tools::run(m_tools.oggenc, args, error, nullptr, samples);
 }
 
 bool AudioMaker::speech(const QStringList &params, const QString &target, QString *error) const
 {
-    if (params.size() != 4) {
+    if (params.size() != 4 && params.size() != 5) {
         *error = QStringLiteral("speech needs voice, speed, pitch and text");
         return false;
     }
@@ -168,7 +299,30 @@ bool AudioMaker::speech(const QStringList &params, const QString &target, QStrin
         *error = QStringLiteral("espeak-ng for \"%1\": %2").arg(params.at(3), *error);
         return false;
     }
-    samples = normalise(trimSilence(samples, rate));
+    samples = trimSilence(samples, rate);
+    const double minimum = params.value(4).toDouble();
+    const double seconds = double(samples.size() / 2) / rate;
+    if (minimum > 0 && seconds > 0.05 && seconds < minimum) {
+        const QString format
+            = QStringLiteral("-t raw -r %1 -e signed-integer -b 16 -c 1 -L").arg(rate);
+        QStringList args = format.split(QLatin1Char(' '));
+        args += QStringLiteral("-");
+        args += format.split(QLatin1Char(' '));
+        args += { QStringLiteral("-"), QStringLiteral("tempo"), QStringLiteral("-s"),
+            QString::number(seconds / (minimum + 0.05), 'f', 3) };
+        QByteArray slower;
+        if (!Tools::run(m_tools.sox, args, error, &slower, samples))
+            return false;
+        samples = slower;
+    }
+    if (minimum > 0) {
+        const QString problem = checkLength(samples, rate, minimum);
+        if (!problem.isEmpty()) {
+            *error = QStringLiteral("\"%1\": %2").arg(params.at(3), problem);
+            return false;
+        }
+    }
+    samples = level(toDoubles(samples), rate);
     if (samples.size() < rate / 10) {
         *error = QStringLiteral("espeak-ng said nothing for \"%1\"").arg(params.at(3));
         return false;
@@ -185,8 +339,8 @@ bool AudioMaker::sound(const QStringList &params, const QString &target, QString
     const int times = params.at(1).toInt();
     QStringList args = { QStringLiteral("-R"), QStringLiteral("-V1"), QStringLiteral("-n"),
         QStringLiteral("-r"), QString::number(kSoundRate), QStringLiteral("-c"),
-        QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("16"), QStringLiteral("-e"),
-        QStringLiteral("signed-integer"), QStringLiteral("-L"), QStringLiteral("-t"),
+        QStringLiteral("1"), QStringLiteral("-b"), QStringLiteral("32"), QStringLiteral("-e"),
+        QStringLiteral("floating-point"), QStringLiteral("-L"), QStringLiteral("-t"),
         QStringLiteral("raw"), QStringLiteral("-") };
     args += params.at(0).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (times > 1) {
@@ -200,5 +354,14 @@ bool AudioMaker::sound(const QStringList &params, const QString &target, QString
         *error = QStringLiteral("sox made an empty sound from \"%1\"").arg(params.at(0));
         return false;
     }
-    return encode(samples, kSoundRate, params, target, error);
+    // Floating point, so that sox clips nothing; levelled here like speech.
+    QList<double> values(samples.size() / 4);
+    for (qsizetype i = 0; i < values.size(); ++i)
+        values[i] = double(qFromLittleEndian<float>(samples.constData() + 4 * i));
+    QByteArray levelled = level(values, kSoundRate);
+    if (measure(levelled, kSoundRate).silent)
+        levelled = QByteArray(2 * values.size(), '\0');
+    else
+        levelled = trimSilence(levelled, kSoundRate);
+    return encode(levelled, kSoundRate, params, target, error);
 }

@@ -25,9 +25,9 @@ namespace {
 int kindVersion(const QString &kind)
 {
     if (kind == QLatin1String("speech"))
-        return 1;
+        return 2;
     if (kind == QLatin1String("sound"))
-        return 1;
+        return 2;
     if (kind == QLatin1String("picture"))
         return 2;
     if (kind == QLatin1String("animation"))

@@ -33,6 +33,11 @@ const QStringList kCategories = { QStringLiteral("Cuentos"), QStringLiteral("Fab
 // "sentence1.ogg" up to "sentence9.ogg".
 const int kMaxSentenceWords = 9;
 
+// A letter's sound is held long enough for a child to hear what it is
+// (espeak-ng says "n" or "l" in a tenth of a second), and so is its name.
+const QString kLetterSoundSeconds = QStringLiteral("0.6");
+const QString kLetterNameSeconds = QStringLiteral("0.55");
+
 // Word folders are stored without accents or "ñ" (the program restores the
 // spelling of known words on screen); text titles are shown as menu entries.
 const QRegularExpression kWordFolder(QStringLiteral("^[A-Z][a-z]+$"));
@@ -119,6 +124,7 @@ bool MediaPlan::build(const QString &sourceDir, QString *error)
     m_otherWords.clear();
     m_sounds.clear();
     m_pictures.clear();
+    m_soundOwners.clear();
     return readSettings(error) && readSounds(error) && readClips(error) && readSuggestions(error)
         && readLetters(error) && readLetterSounds(error) && readNumbers(error) && readTexts(error)
         && readInterface(error) && readCatalogue(error);
@@ -195,8 +201,23 @@ bool MediaPlan::claimPicture(
     return true;
 }
 
-bool MediaPlan::addClip(
-    const QString &output, const QString &value, const SourceFile &file, int line, QString *error)
+bool MediaPlan::claimSound(const SourceFile &file, const SourceFile::Section &word, QString *error)
+{
+    // A child tells objects apart by ear: no two words share a sound, the
+    // same word under a letter and a number apart.
+    const QString sound = word.value(QStringLiteral("sound")).simplified();
+    const QString owner = m_soundOwners.value(sound);
+    if (!owner.isEmpty() && owner != word.name) {
+        *error = file.where(word.line,
+            QStringLiteral("\"%1\" has the sound of \"%2\" (%3)").arg(word.name, owner, sound));
+        return false;
+    }
+    m_soundOwners.insert(sound, word.name);
+    return true;
+}
+
+bool MediaPlan::addClip(const QString &output, const QString &value, const SourceFile &file,
+    int line, QString *error, const QString &minimum)
 {
     if (value.isEmpty()) {
         *error = file.where(line, QStringLiteral("empty clip text"));
@@ -213,7 +234,21 @@ bool MediaPlan::addClip(
         add(output, QStringLiteral("sound"), { m_sounds.value(match.captured(1)), times });
         return true;
     }
-    add(output, QStringLiteral("speech"), { m_voice, m_speed, m_pitch, value });
+    QString text = value;
+    QString voice;
+    if (value.startsWith(QLatin1Char('%'))) {
+        voice = value.section(QLatin1Char(' '), 0, 0).mid(1);
+        text = value.section(QLatin1Char(' '), 1).trimmed();
+        if (voice.isEmpty() || !m_voices.contains(voice) || text.isEmpty()) {
+            *error = file.where(line, QStringLiteral("unknown voice \"%1\"").arg(voice));
+            return false;
+        }
+    }
+    QStringList params = m_voices.value(voice);
+    params.append(text);
+    if (!minimum.isEmpty())
+        params.append(minimum);
+    add(output, QStringLiteral("speech"), params);
     return true;
 }
 
@@ -292,9 +327,21 @@ bool MediaPlan::readSettings(QString *error)
         return false;
     m_languageRoot
         = QStringLiteral("media/languages/") + file.header().value(QStringLiteral("language"));
-    m_voice = file.header().value(QStringLiteral("voice"));
-    m_speed = file.header().value(QStringLiteral("speed"));
-    m_pitch = file.header().value(QStringLiteral("pitch"));
+    m_voices.clear();
+    const QString voice = file.header().value(QStringLiteral("voice"));
+    const auto voiceOf = [](const SourceFile::Section &section, const QString &name) {
+        return QStringList { name, section.value(QStringLiteral("speed")),
+            section.value(QStringLiteral("pitch")) };
+    };
+    m_voices.insert(QString(), voiceOf(file.header(), voice));
+    for (const SourceFile::Section &section : file.sections()) {
+        if (!requireKeys(file, section,
+                { QStringLiteral("variant"), QStringLiteral("speed"), QStringLiteral("pitch") },
+                error))
+            return false;
+        m_voices.insert(section.name,
+            voiceOf(section, voice + QLatin1Char('+') + section.value(QStringLiteral("variant"))));
+    }
     return true;
 }
 
@@ -439,7 +486,8 @@ bool MediaPlan::readLetters(QString *error)
             return false;
         const QString letterName = file.header().value(QStringLiteral("letter_name"));
         const QString letterSound = file.header().value(QStringLiteral("letter_sound"));
-        if (!addClip(letterClips + letter + QStringLiteral(".ogg"), letterSound, file, 1, error))
+        if (!addClip(letterClips + letter + QStringLiteral(".ogg"), letterSound, file, 1, error,
+                kLetterSoundSeconds))
             return false;
 
         const QString folder = m_languageRoot + QStringLiteral("/Letras/") + letter;
@@ -486,14 +534,17 @@ bool MediaPlan::readLetters(QString *error)
             }
             const QString ownSound = word.value(QStringLiteral("letter_sound"));
             const QString ownName = word.value(QStringLiteral("letter_name"));
-            if (!addClip(base + QStringLiteral("sound.ogg"), word.value(QStringLiteral("sound")),
+            if (!claimSound(file, word, error)
+                || !addClip(base + QStringLiteral("sound.ogg"), word.value(QStringLiteral("sound")),
                     file, word.line, error)
                 || !addClip(base + QStringLiteral("name.ogg"), word.value(QStringLiteral("name")),
                     file, word.line, error)
                 || !addClip(base + QStringLiteral("letter_sound.ogg"),
-                    ownSound.isEmpty() ? letterSound : ownSound, file, word.line, error)
+                    ownSound.isEmpty() ? letterSound : ownSound, file, word.line, error,
+                    kLetterSoundSeconds)
                 || !addClip(base + QStringLiteral("letter_name.ogg"),
-                    ownName.isEmpty() ? letterName : ownName, file, word.line, error)
+                    ownName.isEmpty() ? letterName : ownName, file, word.line, error,
+                    kLetterNameSeconds)
                 || !addClip(
                     base + QStringLiteral("sentence.ogg"), sentence, file, word.line, error))
                 return false;
@@ -598,7 +649,8 @@ bool MediaPlan::readNumbers(QString *error)
             const QString base = folder + QLatin1Char('/') + word.name + QLatin1Char('/');
             add(base + QStringLiteral("image.jpg"), QStringLiteral("picture"),
                 { QStringLiteral("count"), count.captured(1), number });
-            if (!addClip(base + QStringLiteral("sound.ogg"), word.value(QStringLiteral("sound")),
+            if (!claimSound(file, word, error)
+                || !addClip(base + QStringLiteral("sound.ogg"), word.value(QStringLiteral("sound")),
                     file, word.line, error)
                 || !addClip(base + QStringLiteral("name.ogg"), word.value(QStringLiteral("name")),
                     file, word.line, error)

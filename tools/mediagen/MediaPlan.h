@@ -36,9 +36,12 @@ private:
 
     bool load(SourceFile *file, const QString &relativePath, QString *error) const;
     // A clip from a source value: "@name" or "@name xN" is a sound of the
-    // sound list, anything else is spoken.
+    // sound list, anything else is spoken; "%voice text" in that voice.
+    // Speech shorter than minimum seconds (when given) is drawn out to it.
     bool addClip(const QString &output, const QString &value, const SourceFile &file, int line,
-        QString *error);
+        QString *error, const QString &minimum = QString());
+    // False when another word already has this word's object sound.
+    bool claimSound(const SourceFile &file, const SourceFile::Section &word, QString *error);
     bool requireKeys(const SourceFile &file, const SourceFile::Section &section,
         const QStringList &keys, QString *error) const;
     bool checkEmoji(const SourceFile &file, int line, const QString &text, QString *error) const;
@@ -57,10 +60,11 @@ private:
 
     QString m_sourceDir;
     QString m_languageRoot;
-    QString m_voice;
-    QString m_speed;
-    QString m_pitch;
+    // espeak-ng voice, speed and pitch: "" is the instruction voice, other
+    // names are the [sections] of settings.txt.
+    QHash<QString, QStringList> m_voices;
     QHash<QString, QString> m_sounds;
+    QHash<QString, QString> m_soundOwners; // object sound -> the word it belongs to
     // Suggestion templates: activity title, kind "letters"/"numbers", text,
     // and the folders it is written for (empty: all of its kind).
     struct Template
