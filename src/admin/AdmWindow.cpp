@@ -122,6 +122,7 @@ QWidget *AdmWindow::makeLanguagesTab()
     auto *deleteRow = new QHBoxLayout(deleteBox);
     m_deleteLanguage = new QComboBox(deleteBox);
     m_deleteLanguage->setObjectName(QStringLiteral("deleteLanguage"));
+    m_deleteLanguage->setPlaceholderText(tr("Elija el idioma a eliminar"));
     m_delete = new QPushButton(tr("Eliminar"), deleteBox);
     m_delete->setFixedSize(100, 25);
     deleteRow->addWidget(rowLabel(tr("Idioma"), m_deleteLanguage, deleteBox));
@@ -137,6 +138,10 @@ QWidget *AdmWindow::makeLanguagesTab()
     connect(m_create, &QPushButton::clicked, this, &AdmWindow::slotAddLanguage);
     connect(m_delete, &QPushButton::clicked, this, &AdmWindow::slotDeleteLanguage);
     connect(m_newLanguage, &QLineEdit::textChanged, this, &AdmWindow::updateLanguageButtons);
+    connect(
+        m_selectLanguage, &QComboBox::currentIndexChanged, this, &AdmWindow::updateLanguageButtons);
+    connect(
+        m_deleteLanguage, &QComboBox::currentIndexChanged, this, &AdmWindow::updateLanguageButtons);
     connect(m_newLanguage, &QLineEdit::returnPressed, m_create, &QPushButton::click);
     return page;
 }
@@ -183,20 +188,23 @@ void AdmWindow::fillLanguages(const QString &select)
     const QStringList names
         = QDir(MediaPaths::languagesFolder())
               .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (QComboBox *combo : { m_selectLanguage, m_deleteLanguage }) {
-        combo->clear();
-        combo->addItems(names);
-        if (!select.isEmpty())
-            combo->setCurrentIndex(
-                combo->findText(select, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    }
+    m_selectLanguage->clear();
+    m_selectLanguage->addItems(names);
+    if (!select.isEmpty())
+        m_selectLanguage->setCurrentIndex(
+            m_selectLanguage->findText(select, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    // Nothing is chosen for deletion until the administrator chooses it:
+    // the language just made or being edited would be one Enter away.
+    m_deleteLanguage->clear();
+    m_deleteLanguage->addItems(names);
+    m_deleteLanguage->setCurrentIndex(-1);
     updateLanguageButtons();
 }
 
 void AdmWindow::updateLanguageButtons()
 {
     m_select->setEnabled(!m_selectLanguage->currentText().isEmpty());
-    m_delete->setEnabled(!m_deleteLanguage->currentText().isEmpty());
+    m_delete->setEnabled(m_deleteLanguage->currentIndex() >= 0);
     m_create->setEnabled(!m_newLanguage->text().trimmed().isEmpty());
 }
 
@@ -233,8 +241,13 @@ void AdmWindow::slotUnSelectLanguage()
 void AdmWindow::slotAddLanguage()
 {
     const QString name = m_newLanguage->text().trimmed();
-    if (!MediaPaths::isFolderName(name)) {
+    if (!MediaFolders::isNewName(name)) {
         Dialogs::information(this, tr("Nombre no valido"), MediaWidget::invalidNameMessage(name));
+        return;
+    }
+    const QString twin = MediaFolders::caseTwin(MediaPaths::languagesFolder(), name);
+    if (!twin.isEmpty()) {
+        Dialogs::information(this, tr("Nombre en uso"), MediaWidget::caseTwinMessage(twin, name));
         return;
     }
     if (!QFileInfo(MediaPaths::languagesFolder()).isDir()) {
@@ -272,6 +285,8 @@ void AdmWindow::slotAddLanguage()
 
 void AdmWindow::slotDeleteLanguage()
 {
+    if (m_deleteLanguage->currentIndex() < 0)
+        return;
     const QString name = m_deleteLanguage->currentText();
     if (!MediaPaths::isFolderName(name))
         return;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QRegularExpression>
 
 namespace MediaFolders {
 
@@ -90,6 +91,52 @@ bool renameFolder(const QString &from, const QString &to)
         || source.absolutePath() != target.absolutePath() || target.exists() || target.isSymLink())
         return false;
     return QDir(source.absolutePath()).rename(source.fileName(), target.fileName());
+}
+
+bool isNewName(const QString &name)
+{
+    return MediaPaths::isFolderName(name) && !name.startsWith(QLatin1Char('.'));
+}
+
+QString wordFolderName(const QString &typed)
+{
+    QString plain;
+    for (const QChar c : typed.normalized(QString::NormalizationForm_D)) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            plain += c;
+    }
+    plain = plain.toLower();
+    if (!plain.isEmpty())
+        plain[0] = plain.at(0).toUpper();
+    static const QRegularExpression form(QStringLiteral("^[A-Z][a-z]+$"));
+    return form.match(plain).hasMatch() ? plain : QString();
+}
+
+QString caseTwin(const QString &folder, const QString &name, const QString &except)
+{
+    // Composed and decomposed accents are one name to some file systems too.
+    const auto key = [](const QString &s) {
+        return s.normalized(QString::NormalizationForm_C).toCaseFolded();
+    };
+    const QStringList entries = QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        if (entry != name && entry != except && key(entry) == key(name))
+            return entry;
+    }
+    return QString();
+}
+
+bool beginsWithLetter(const QString &typed, const QString &letter)
+{
+    const QString word = typed.trimmed().normalized(QString::NormalizationForm_C);
+    if (word.isEmpty())
+        return false;
+    const QChar first = word.at(0).toUpper();
+    if (first == QChar(0x00d1))
+        return letter == QLatin1String("Ntilde");
+    const QString base = QString(first).normalized(QString::NormalizationForm_D).left(1);
+    return letter != QLatin1String("Ntilde") && base == letter;
 }
 
 bool isUsablePicture(const QString &path)

@@ -36,6 +36,27 @@ bool placeFile(const QByteArray &bytes, const QString &path, bool replace);
 // Renames a folder inside its parent; refuses an existing target.
 bool renameFolder(const QString &from, const QString &to);
 
+// Whether a name the administrator typed may name a new folder: a folder
+// name not beginning with "." (the lists hide such a folder, which then can
+// neither be seen nor deleted).
+bool isNewName(const QString &name);
+
+// A letter's word as its folder is named: without accents ("n" for "ñ"),
+// capital first letter and the rest small, as every word of the demo media
+// ("Arbol", "Nandu"); the activities show and spell the folder name. Empty
+// when that is not one word of the letters a to z.
+QString wordFolderName(const QString &typed);
+
+// An entry of folder, other than except, whose name differs from name only
+// in case; empty when there is none. The media tree is copied to machines
+// whose file systems ignore case, where the two would be one folder.
+QString caseTwin(const QString &folder, const QString &name, const QString &except = QString());
+
+// Whether a typed word begins with the letter of a letter folder ("A",
+// "Ntilde"): an accent aside ("Arbol" under A), "Ñ" only under "Ntilde";
+// "ll" and "ch" begin with L and C.
+bool beginsWithLetter(const QString &typed, const QString &letter);
+
 // Whether a chosen file is what its row asks for: a picture Qt can load, or
 // an Ogg Vorbis clip that decodes.
 bool isUsablePicture(const QString &path);

@@ -78,9 +78,16 @@ MediaWidget::~MediaWidget() = default;
 
 QString MediaWidget::invalidNameMessage(const QString &name)
 {
-    return tr("El nombre \"%1\" no puede usarse.\nUn nombre no puede estar vacio, ser \".\" o "
-              "\"..\", ni contener \"/\" o \"\\\".")
+    return tr("El nombre \"%1\" no puede usarse.\nUn nombre no puede estar vacio, empezar con "
+              "\".\" ni contener \"/\" o \"\\\".")
         .arg(name);
+}
+
+QString MediaWidget::caseTwinMessage(const QString &twin, const QString &name)
+{
+    return tr("Ya existe %1, que solo se diferencia de %2 en mayusculas o minusculas.\n"
+              "Al copiar los medios a otro equipo serian la misma carpeta. Elija otro nombre.")
+        .arg(twin, name);
 }
 
 QString MediaWidget::itemFolder(const QString &name) const
@@ -301,14 +308,18 @@ void MediaWidget::buildSuggestionsForm()
     layout->addLayout(buttons);
     resize(560, 320);
 
-    // The file exists from the moment the form opens, as an empty root.
+    // The file exists from the moment the form opens, as an empty root. A
+    // link is neither followed nor read: what it points at is no business
+    // of this form.
     const DataStore::File file { m_suggestionsPath, QStringLiteral("Sugerencias") };
-    if (!QFileInfo::exists(m_suggestionsPath) && QFileInfo(m_targetPath).isDir()
-        && MediaFolders::isInsideLanguages(m_suggestionsPath)) {
-        m_store->update(
-            file, [this](DataDocument &) { return !QFileInfo::exists(m_suggestionsPath); });
+    if (!refuseLinkedSuggestions()) {
+        if (!QFileInfo::exists(m_suggestionsPath) && QFileInfo(m_targetPath).isDir()
+            && MediaFolders::isInsideLanguages(m_suggestionsPath)) {
+            m_store->update(
+                file, [this](DataDocument &) { return !QFileInfo::exists(m_suggestionsPath); });
+        }
+        m_store->read(file, &m_suggestions);
     }
-    m_store->read(file, &m_suggestions);
 
     if (m_activity) {
         accept->setEnabled(m_activity->count() > 0);
@@ -351,8 +362,20 @@ void MediaWidget::slotCloseIt()
     close();
 }
 
+bool MediaWidget::refuseLinkedSuggestions()
+{
+    if (!QFileInfo(m_suggestionsPath).isSymLink())
+        return false;
+    Dialogs::information(this, tr("Sugerencia"),
+        tr("El archivo sugerencias.txt de esta carpeta es un enlace a otro archivo.\n"
+           "La sugerencia no sera grabada."));
+    return true;
+}
+
 void MediaWidget::saveSuggestion()
 {
+    if (refuseLinkedSuggestions())
+        return;
     const QString activity = m_activity ? m_activity->currentText() : textsActivity;
     const QString text = m_text->toPlainText();
     const DataStore::File file { m_suggestionsPath, QStringLiteral("Sugerencias") };

@@ -47,6 +47,9 @@ public:
 
     // The message for a name that cannot be a folder of the media tree.
     static QString invalidNameMessage(const QString &name);
+    // The message for a name beside an entry that differs from it only in
+    // case.
+    static QString caseTwinMessage(const QString &twin, const QString &name);
 
 Q_SIGNALS:
     void done();
@@ -114,6 +117,7 @@ private:
     bool isSuggestions() const { return !isNew() && !isEdit(); }
     bool isText() const { return m_kind == NewText || m_kind == EditText; }
     bool isNumber() const { return m_kind == NewNumber || m_kind == EditNumber; }
+    bool isWord() const { return m_kind == NewWord || m_kind == EditWord; }
 
     void buildFileForm();
     void buildSuggestionsForm();
@@ -127,6 +131,12 @@ private:
     // The rows whose file is to be written; false, after telling why, when
     // the form cannot be saved as it is.
     bool collectChanges(QList<const Row *> *changed);
+    // The folder name for what was typed in the name field; empty, after
+    // telling why, when it cannot be used.
+    QString folderName(const QString &typed);
+    // Whether the suggestions file is a link: written through, it would
+    // rewrite whatever it points at (the user file, say). Says so when it is.
+    bool refuseLinkedSuggestions();
 
     Kind m_kind;
     QString m_language;

@@ -59,10 +59,36 @@ bool MediaWidget::collectChanges(QList<const Row *> *changed)
     return true;
 }
 
+QString MediaWidget::folderName(const QString &typed)
+{
+    // A name left as it was keeps its folder, even one an older tree spelt
+    // otherwise: editing a word's files renames nothing.
+    if (isEdit() && typed == m_second)
+        return typed;
+    if (!MediaFolders::isNewName(typed)) {
+        Dialogs::information(this, tr("Nombre no valido"), invalidNameMessage(typed));
+        return QString();
+    }
+    const QString name = isWord() ? MediaFolders::wordFolderName(typed) : typed;
+    if (name.isEmpty()) {
+        Dialogs::information(this, tr("Nombre no valido"),
+            tr("La palabra \"%1\" debe escribirse solo con letras, sin espacios, numeros ni "
+               "signos.")
+                .arg(typed));
+        return QString();
+    }
+    const QString twin = MediaFolders::caseTwin(m_parentFolder, name, m_second);
+    if (!twin.isEmpty()) {
+        Dialogs::information(this, tr("Nombre en uso"), caseTwinMessage(twin, name));
+        return QString();
+    }
+    return name;
+}
+
 void MediaWidget::saveFiles()
 {
-    const QString name = m_name->text().trimmed();
-    bool complete = !name.isEmpty();
+    const QString typed = m_name->text().trimmed();
+    bool complete = !typed.isEmpty();
     for (const Row &row : m_rows)
         complete = complete && !(row.required && entered(row.field).isEmpty());
     if (!complete) {
@@ -71,10 +97,9 @@ void MediaWidget::saveFiles()
                               : tr("Por favor complete todos los itemes del formulario."));
         return;
     }
-    if (!MediaPaths::isFolderName(name)) {
-        Dialogs::information(this, tr("Nombre no valido"), invalidNameMessage(name));
+    const QString name = folderName(typed);
+    if (name.isEmpty())
         return;
-    }
     const bool renamed = isEdit() && name != m_second;
     const QString target = itemFolder(name);
     if (renamed && (QFileInfo::exists(target) || QFileInfo(target).isSymLink())) {
@@ -97,6 +122,15 @@ void MediaWidget::saveFiles()
         }
         contents << source.readAll();
     }
+    // "¿Cómo empieza?" asks for the first letter of the word it shows.
+    if (isWord() && (isNew() || renamed) && !MediaFolders::beginsWithLetter(typed, m_first)
+        && !Dialogs::question(this, tr("Primera letra"),
+            tr("La palabra %1 no empieza con la letra %2.\n"
+               "La actividad \"¿Cómo empieza?\" pide la primera letra de la palabra y espera "
+               "la %2: el niño que responda bien seria corregido.\n"
+               "Desea guardarla de todos modos?")
+                .arg(typed, MediaPaths::letterDisplay(m_first))))
+        return;
 
     // An edit writes into the folder under its old name and renames it last,
     // so the folder under its new name holds the new files.
@@ -154,7 +188,11 @@ void MediaWidget::saveFiles()
         text = tr("El texto %1 ha sido editado exitosamente.");
         break;
     }
-    Dialogs::information(this, title, text.arg(name));
+    text = text.arg(name);
+    if (name != typed && isWord())
+        text += tr("\nSe guarda como las demas palabras: sin acentos y con mayuscula solo al "
+                   "comienzo.");
+    Dialogs::information(this, title, text);
     Q_EMIT done();
     close();
 }

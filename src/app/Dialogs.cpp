@@ -60,7 +60,7 @@ bool question(QWidget *parent, const QString &title, const QString &text)
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
     QPushButton *yes = box.addButton(QObject::tr("&Si"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QObject::tr("&No"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(no);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;

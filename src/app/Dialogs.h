@@ -16,8 +16,9 @@ void information(QWidget *parent, const QString &title, const QString &text);
 using InformationHandler = std::function<void(const QString &title, const QString &text)>;
 void setInformationHandler(InformationHandler handler);
 
-// A question with the buttons "&Si" (the default) and "&No" (Escape); true
-// for "&Si".
+// A question with the buttons "&Si" and "&No"; "&No" answers Enter and
+// Escape, so that a key pressed out of habit never deletes or stores
+// anything. True for "&Si".
 bool question(QWidget *parent, const QString &title, const QString &text);
 
 // Test seam: while set, question() returns its answer instead of asking.

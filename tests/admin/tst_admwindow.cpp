@@ -1,12 +1,14 @@
 #include "AdminFixture.h"
 #include "admin/AdmWindow.h"
 #include "admin/MediaWidget.h"
+#include "app/Dialogs.h"
 #include "content/MediaPaths.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -98,7 +100,7 @@ private Q_SLOTS:
                           "agregar medios a este idioma, seleccione la "
                           "pestaña correspondiente" });
         QCOMPARE(combo("selectLanguage")->currentText(), "Ingles");
-        QCOMPARE(combo("deleteLanguage")->currentText(), "Ingles");
+        QCOMPARE(combo("deleteLanguage")->currentIndex(), -1);
         QCOMPARE(combo("selectLanguage")->count(), 2);
         QVERIFY(mediaTabsEnabled());
         QCOMPARE(w->currentLanguage(), "Ingles");
@@ -109,22 +111,30 @@ private Q_SLOTS:
     void refusedLanguageNames_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("parent") << "../x";
-        QTest::newRow("separator") << "a/b";
-        QTest::newRow("backslash") << "a\\b";
-        QTest::newRow("dot dot") << "..";
-        QTest::newRow("dot") << ".";
+        QTest::addColumn<QString>("message"); // how it begins
+        const QString invalid = "Nombre no valido: ";
+        QTest::newRow("parent") << "../x" << invalid;
+        QTest::newRow("separator") << "a/b" << invalid;
+        QTest::newRow("backslash") << "a\\b" << invalid;
+        QTest::newRow("dot dot") << ".." << invalid;
+        QTest::newRow("dot") << "." << invalid;
+        QTest::newRow("hidden") << ".Ingles" << invalid;
+        QTest::newRow("hidden dots") << "...x" << invalid;
+        QTest::newRow("a case twin") << "ESPAÑOL"
+                                     << "Nombre en uso: Ya existe Español, que solo se "
+                                        "diferencia de ESPAÑOL en mayusculas o minusculas.";
     }
 
     void refusedLanguageNames()
     {
         QFETCH(QString, name);
+        QFETCH(QString, message);
         const QStringList before = f->snapshot();
         w->findChild<QLineEdit *>("newLanguage")->setText(name);
         button(tabs()->widget(0), "Crear")->click();
         QCOMPARE(f->snapshot(), before);
         QCOMPARE(f->messages.size(), 1);
-        QVERIFY(f->messages.first().startsWith("Nombre no valido: "));
+        QVERIFY2(f->messages.first().startsWith(message), qPrintable(f->messages.first()));
         QVERIFY(!mediaTabsEnabled());
     }
 
@@ -143,6 +153,7 @@ private Q_SLOTS:
         f->addItem("Letras/A/Abeja", { "image.jpg" });
         const QStringList before = f->snapshot();
         f->answers << false;
+        combo("deleteLanguage")->setCurrentText("Español");
         button(tabs()->widget(0), "Eliminar")->click();
         QCOMPARE(f->snapshot(), before);
         QCOMPARE(f->questions,
@@ -163,6 +174,107 @@ private Q_SLOTS:
         QVERIFY(!button(tabs()->widget(0), "Eliminar")->isEnabled());
         w->slotDeleteLanguage(); // the empty name
         QVERIFY(QFileInfo::exists(MediaPaths::languagesFolder()));
+    }
+
+    // The list of languages to delete starts with none chosen, whatever was
+    // just made or selected: deleting is never one key away.
+    void nothingIsChosenForDeletion_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::newRow("opened") << "";
+        QTest::newRow("a language made") << "create";
+        QTest::newRow("a language selected") << "select";
+        QTest::newRow("shown again") << "show";
+    }
+
+    void nothingIsChosenForDeletion()
+    {
+        QFETCH(QString, step);
+        if (step == "create") {
+            w->findChild<QLineEdit *>("newLanguage")->setText("Ingles");
+            button(tabs()->widget(0), "Crear")->click();
+        } else if (step == "select") {
+            w->slotSelectLanguage();
+        } else if (step == "show") {
+            combo("deleteLanguage")->setCurrentIndex(0);
+            w->hide();
+            w->show();
+        }
+        QCOMPARE(combo("deleteLanguage")->currentIndex(), -1);
+        QVERIFY(!button(tabs()->widget(0), "Eliminar")->isEnabled());
+        w->slotDeleteLanguage();
+        QVERIFY(f->questions.isEmpty());
+        QVERIFY(QFileInfo::exists(MediaPaths::languageRoot("Español")));
+
+        combo("deleteLanguage")->setCurrentText("Español");
+        QVERIFY(button(tabs()->widget(0), "Eliminar")->isEnabled());
+    }
+
+    // Every deletion question, shown as the administrator sees it: Enter or
+    // Space right away keeps everything.
+    void deletionQuestionsDefaultToNo_data()
+    {
+        QTest::addColumn<QString>("tree"); // empty for the language
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::newRow("language, Enter") << ""
+                                         << ""
+                                         << "Eliminar" << int(Qt::Key_Return);
+        QTest::newRow("language, Space") << ""
+                                         << ""
+                                         << "Eliminar" << int(Qt::Key_Space);
+        QTest::newRow("word") << "Letras"
+                              << "Letras/A/Abeja"
+                              << "Eliminar palabra" << int(Qt::Key_Return);
+        QTest::newRow("number") << "Numeros"
+                                << "Numeros/3/Tres"
+                                << "Eliminar" << int(Qt::Key_Enter);
+        QTest::newRow("text") << "Textos"
+                              << "Textos/Cuentos/Luna"
+                              << "Eliminar" << int(Qt::Key_Space);
+    }
+
+    void deletionQuestionsDefaultToNo()
+    {
+        QFETCH(QString, tree);
+        QFETCH(QString, path);
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        f->addItem("Letras/A/Abeja", { "image.jpg" });
+        f->addItem("Numeros/3/Tres", { "image.jpg" });
+        f->addItem("Textos/Cuentos/Luna", { "menu.ogg" });
+        QWidget *page = tabs()->widget(0);
+        if (tree.isEmpty())
+            combo("deleteLanguage")->setCurrentText("Español");
+        else
+            page = pick(tree, path)->parentWidget();
+        const QStringList before = f->snapshot();
+
+        Dialogs::setQuestionHandler(nullptr);
+        QStringList seen; // each box's default button, then whether the key closed it
+        QTimer answer;
+        QPointer<QMessageBox> pressed;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (pressed) { // the key did not close it
+                seen << "still open";
+                pressed->reject();
+                return;
+            }
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen << box->defaultButton()->text();
+            pressed = box;
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key(key));
+        });
+        answer.start(20);
+        ::button(page, button)->click();
+        answer.stop();
+
+        QCOMPARE(seen, QStringList { "&No" });
+        QCOMPARE(f->snapshot(), before);
+        QVERIFY(f->messages.isEmpty());
     }
 
     void deletionNeverLeavesTheTree()

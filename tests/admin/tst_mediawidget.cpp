@@ -213,6 +213,129 @@ private Q_SLOTS:
         QVERIFY(form.isVisible());
     }
 
+    // What a teacher types as the name, and the folder it becomes, or why
+    // it is refused; the first-letter question is answered as the row says.
+    void typedNames_data()
+    {
+        QTest::addColumn<MediaWidget::Kind>("kind");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QStringList>("existing"); // an edit's item comes first
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("answer"); // to the first-letter question, if asked
+        QTest::addColumn<QString>("folder"); // empty when refused
+        QTest::addColumn<QString>("message"); // how the only box begins
+        const QString created = "Palabra creada.: La palabra %1 ha sido creada exitosamente.";
+        const QString note = "\nSe guarda como las demas palabras: sin acentos y con "
+                             "mayuscula solo al comienzo.";
+        const QString invalid = "Nombre no valido: ";
+        const auto add = [](const char *row, MediaWidget::Kind kind, const QString &first,
+                             const QStringList &existing, const QString &typed,
+                             const QString &answer, const QString &folder, const QString &message) {
+            QTest::newRow(row) << kind << first << existing << typed << answer << folder << message;
+        };
+        using K = MediaWidget::Kind;
+        add("accent and capital", K::NewWord, "A", {}, "Árbol", "", "Arbol",
+            created.arg("Arbol") + note);
+        add("all capitals", K::NewWord, "A", {}, "ABEJA", "", "Abeja", created.arg("Abeja") + note);
+        add("eñe", K::NewWord, "Ntilde", {}, "ñandú", "", "Nandu", created.arg("Nandu") + note);
+        add("ll is an L", K::NewWord, "L", {}, "Llave", "", "Llave", created.arg("Llave"));
+        add("ch is a C", K::NewWord, "C", {}, "chancho", "", "Chancho",
+            created.arg("Chancho") + note);
+        add("another letter, kept", K::NewWord, "A", {}, "Pato", "si", "Pato", created.arg("Pato"));
+        add("another letter, not kept", K::NewWord, "A", {}, "Pato", "no", "", "");
+        add("an N under Ñ", K::NewWord, "Ntilde", {}, "Nido", "no", "", "");
+        add("an Ñ under N", K::NewWord, "N", {}, "Ñu", "no", "", "");
+        add("hidden", K::NewWord, "A", {}, ".abeja", "", "", invalid);
+        add("two words", K::NewWord, "O", {}, "Oso polar", "", "",
+            invalid + "La palabra \"Oso polar\" debe escribirse solo con letras");
+        add("a digit", K::NewWord, "A", {}, "Auto2", "", "", invalid);
+        add("beside its case twin", K::NewWord, "A", { "abeja" }, "Abeja", "", "",
+            "Nombre en uso: Ya existe abeja, que solo se diferencia de Abeja en mayusculas o "
+            "minusculas.\nAl copiar los medios a otro equipo serian la misma carpeta. Elija "
+            "otro nombre.");
+        add("the same word again", K::NewWord, "A", { "Abeja" }, "abeja", "", "Abeja",
+            created.arg("Abeja") + note);
+        add("renamed to another letter", K::EditWord, "A", { "Abeja" }, "Pato", "no", "", "");
+        add("renamed in case only", K::EditWord, "A", { "Abeja" }, "ABEJA", "", "Abeja",
+            "Palabra editada.: La palabra Abeja ha sido editada exitosamente." + note);
+        add("an older folder kept", K::EditWord, "A", { "árbol", "Abeja" }, "árbol", "", "árbol",
+            "Palabra editada.: La palabra árbol ha sido editada exitosamente.");
+        add("a hidden number", K::NewNumber, "3", {}, ".tres", "", "", invalid);
+        add("a number's case twin", K::NewNumber, "3", { "Tres gatos" }, "tres gatos", "", "",
+            "Nombre en uso: Ya existe Tres gatos,");
+        add("a number keeps its capitals", K::NewNumber, "3", {}, "Tres Gatos", "", "Tres Gatos",
+            "Numero creada.: El numero Tres Gatos ha sido creada exitosamente.");
+        add("a hidden text", K::NewText, "Cuentos", {}, ".Luna", "", "", invalid);
+        add("a text renamed to its twin", K::EditText, "Cuentos", { "Luna", "Sol" }, "sol", "", "",
+            "Nombre en uso: Ya existe Sol,");
+        add("a text renamed in case", K::EditText, "Cuentos", { "Luna" }, "LUNA", "", "LUNA",
+            "Texto editado.: El texto LUNA ha sido editado exitosamente.");
+    }
+
+    void typedNames()
+    {
+        QFETCH(MediaWidget::Kind, kind);
+        QFETCH(QString, first);
+        QFETCH(QStringList, existing);
+        QFETCH(QString, typed);
+        QFETCH(QString, answer);
+        QFETCH(QString, folder);
+        QFETCH(QString, message);
+        const bool edit = kind >= MediaWidget::EditWord;
+        const QString section = kind == MediaWidget::NewText || kind == MediaWidget::EditText
+            ? "Textos/"
+            : kind == MediaWidget::NewNumber ? "Numeros/"
+                                             : "Letras/";
+        const QStringList itemFiles = section == "Textos/"
+            ? QStringList { "menu.ogg", "image1.jpg", "audio1.ogg" }
+            : section == "Numeros/" ? QStringList { "image.jpg", "sound.ogg", "letter_sound.ogg" }
+                                    : wordFiles;
+        for (int i = 0; i < existing.size(); ++i)
+            f->addItem(
+                section + first + "/" + existing.at(i), edit && i == 0 ? itemFiles : QStringList());
+        MediaWidget form(kind, f->language(), first, edit ? existing.first() : QString());
+        if (!edit)
+            fillRequired(&form);
+        field(&form,
+            kind == MediaWidget::NewWord || kind == MediaWidget::EditWord ? "Palabra escrita"
+                                                                          : "Nombre")
+            ->setText(typed);
+        if (!answer.isEmpty())
+            f->answers << (answer == "si");
+        const QStringList before = f->snapshot();
+        QSignalSpy done(&form, &MediaWidget::done);
+
+        button(&form, edit && section != "Textos/" ? "Aceptar" : "Agregar")->click();
+        if (answer.isEmpty()) {
+            QCOMPARE(f->questions, QStringList());
+        } else {
+            const QString letter = first == "Ntilde" ? "Ñ" : first;
+            QCOMPARE(f->questions,
+                QStringList { QString("Primera letra: La palabra %1 no empieza con la letra "
+                                      "%2.\nLa actividad \"¿Cómo empieza?\" pide la primera "
+                                      "letra de la palabra y espera la %2: el niño que "
+                                      "responda bien seria corregido.\nDesea guardarla de "
+                                      "todos modos?")
+                                  .arg(typed, letter) });
+        }
+        if (message.isEmpty()) {
+            QCOMPARE(f->messages, QStringList());
+        } else {
+            QCOMPARE(f->messages.size(), 1);
+            QVERIFY2(f->messages.first().startsWith(message), qPrintable(f->messages.first()));
+        }
+        const QString parent = f->mediaPath(section + first);
+        if (folder.isEmpty()) {
+            QCOMPARE(f->snapshot(), before);
+            QCOMPARE(done.count(), 0);
+        } else {
+            QCOMPARE(QDir(parent).entryList(QDir::Dirs | QDir::NoDotAndDotDot).count(folder), 1);
+            QVERIFY(!files(parent + "/" + folder).isEmpty());
+            if (edit && folder != existing.first())
+                QVERIFY(!QFileInfo::exists(parent + "/" + existing.first()));
+        }
+    }
+
     void newWordNeverOverwrites()
     {
         const QString word = f->addItem("Letras/Ntilde/Nandu", { "image.jpg" });
@@ -464,6 +587,94 @@ private Q_SLOTS:
         QCOMPARE(done.count(), 0);
         button(&form, "Salir")->click();
         QCOMPARE(done.count(), 1);
+    }
+
+    // A file of a form's folder that is a link to the user file: saving
+    // the form never writes through it.
+    void linksAreNotWrittenThrough_data()
+    {
+        QTest::addColumn<MediaWidget::Kind>("kind");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("link"); // inside the language
+        QTest::addColumn<bool>("dangling"); // to a user file not made yet
+        QTest::addColumn<QStringList>("messages");
+        const QString linked = "Sugerencia: El archivo sugerencias.txt de esta carpeta es un "
+                               "enlace a otro archivo.\nLa sugerencia no sera grabada.";
+        const QStringList refused { linked, linked }; // on opening and on saving
+        using K = MediaWidget::Kind;
+        QTest::newRow("a letter's suggestions")
+            << K::LetterSuggestions << "Ntilde"
+            << ""
+            << "Letras/Ntilde/sugerencias.txt" << false << refused;
+        QTest::newRow("a digit's suggestions") << K::NumberSuggestions << "4"
+                                               << ""
+                                               << "Numeros/4/sugerencias.txt" << false << refused;
+        QTest::newRow("a text's suggestions")
+            << K::TextSuggestions << "Cuentos"
+            << "Luna"
+            << "Textos/Cuentos/Luna/sugerencias.txt" << false << refused;
+        QTest::newRow("suggestions to a file not there")
+            << K::LetterSuggestions << "B"
+            << ""
+            << "Letras/B/sugerencias.txt" << true << refused;
+        QTest::newRow("the suggestions' lock")
+            << K::LetterSuggestions << "C"
+            << ""
+            << "Letras/C/sugerencias.txt.lock" << false
+            << QStringList { "Sugerencia: La sugerencia ha sido grabada exitosamente" };
+        QTest::newRow("an edited word's picture")
+            << K::EditWord << "A"
+            << "Abeja"
+            << "Letras/A/Abeja/image.jpg" << false
+            << QStringList { "Palabra editada.: La palabra Abeja ha sido editada exitosamente." };
+        QTest::newRow("a new word's sound")
+            << K::NewWord << "Ntilde"
+            << ""
+            << "Letras/Ntilde/Nandu/sound.ogg" << true
+            << QStringList { "Palabra creada.: La palabra Nandu ha sido creada exitosamente." };
+    }
+
+    void linksAreNotWrittenThrough()
+    {
+        QFETCH(MediaWidget::Kind, kind);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, link);
+        QFETCH(bool, dangling);
+        QFETCH(QStringList, messages);
+        catalogue();
+        f->addItem("Textos/Cuentos/Luna", {});
+        if (kind == MediaWidget::EditWord)
+            f->addItem("Letras/A/Abeja", wordFiles);
+        const QByteArray users = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb/>\n";
+        const QString target = f->root() + "/data/users.xml";
+        if (!dangling) {
+            f->tree().addFile("data/users.xml", users);
+            // A lock older than a few seconds is taken for a stale one.
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.setFileTime(
+                QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
+        }
+        QDir().mkpath(QFileInfo(f->mediaPath(link)).absolutePath());
+        QFile::remove(f->mediaPath(link));
+        QVERIFY(QFile::link(target, f->mediaPath(link)));
+
+        MediaWidget form(kind, f->language(), first, second, nullptr, nullptr);
+        if (kind == MediaWidget::NewWord)
+            fillRequired(&form);
+        else if (kind == MediaWidget::EditWord)
+            field(&form, "Imagen")->setText(f->picture("otra.jpg"));
+        else
+            form.findChild<QTextEdit *>()->setPlainText("Despacio.");
+        button(&form, kind == MediaWidget::NewWord ? "Agregar" : "Aceptar")->click();
+
+        if (dangling)
+            QVERIFY(!QFileInfo::exists(target));
+        else
+            QCOMPARE(f->bytes(target), users);
+        QCOMPARE(f->messages, messages);
     }
 
     void suggestionsOfADeletedFolderAreNotSaved()
