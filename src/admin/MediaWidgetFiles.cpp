@@ -77,6 +77,15 @@ QString MediaWidget::folderName(const QString &typed)
                 .arg(typed));
         return QString();
     }
+    // A new word typed exactly as an existing one fills in what that word
+    // lacks; typed otherwise, the teacher believes it to be another word.
+    if (isNew() && name != typed && QFileInfo::exists(itemFolder(name))) {
+        Dialogs::information(this, tr("Nombre en uso"),
+            tr("Ya existe la palabra %1: las palabras se guardan sin acentos y con mayuscula "
+               "solo al comienzo.\nPara cambiarla, use \"Editar palabra\".")
+                .arg(name));
+        return QString();
+    }
     const QString twin = MediaFolders::caseTwin(m_parentFolder, name, m_second);
     if (!twin.isEmpty()) {
         Dialogs::information(this, tr("Nombre en uso"), caseTwinMessage(twin, name));

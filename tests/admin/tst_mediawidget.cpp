@@ -253,8 +253,13 @@ private Q_SLOTS:
             "Nombre en uso: Ya existe abeja, que solo se diferencia de Abeja en mayusculas o "
             "minusculas.\nAl copiar los medios a otro equipo serian la misma carpeta. Elija "
             "otro nombre.");
-        add("the same word again", K::NewWord, "A", { "Abeja" }, "abeja", "", "Abeja",
-            created.arg("Abeja") + note);
+        const QString again = "Nombre en uso: Ya existe la palabra %1: las palabras se guardan "
+                              "sin acentos y con mayuscula solo al comienzo.\nPara cambiarla, "
+                              "use \"Editar palabra\".";
+        add("an existing word in small letters", K::NewWord, "A", { "Abeja" }, "abeja", "", "",
+            again.arg("Abeja"));
+        add("an existing word with its accent", K::NewWord, "A", { "Arbol" }, "Árbol", "", "",
+            again.arg("Arbol"));
         add("renamed to another letter", K::EditWord, "A", { "Abeja" }, "Pato", "no", "", "");
         add("renamed in case only", K::EditWord, "A", { "Abeja" }, "ABEJA", "", "Abeja",
             "Palabra editada.: La palabra Abeja ha sido editada exitosamente." + note);
