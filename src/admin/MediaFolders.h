@@ -53,7 +53,7 @@ QString wordFolderName(const QString &typed);
 QString caseTwin(const QString &folder, const QString &name, const QString &except = QString());
 
 // Whether a typed word begins with the letter of a letter folder ("A",
-// "Ntilde"): an accent aside ("Arbol" under A), "Ñ" only under "Ntilde";
+// "Ntilde"): an accent aside ("Árbol" under A), "Ñ" only under "Ntilde";
 // "ll" and "ch" begin with L and C.
 bool beginsWithLetter(const QString &typed, const QString &letter);
 
