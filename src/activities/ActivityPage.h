@@ -2,6 +2,10 @@
 
 #include <QFrame>
 #include <QKeyEvent>
+#include <QPalette>
+#include <optional>
+
+class QLabel;
 
 class KeyMenuMode;
 class SpokenSequence;
@@ -14,6 +18,7 @@ class ActivityPage : public QFrame
     Q_OBJECT
 public:
     bool keyMenuMode() const;
+    bool highContrast() const { return m_highContrast; }
 
 Q_SIGNALS:
     void signalKeyMenuMode(bool mode);
@@ -27,6 +32,9 @@ public Q_SLOTS:
     // Falls silent and lets go of every turn: the child is wanted elsewhere
     // (the login) until the activity is started again.
     void slotStop() { stopSequences(); }
+    // Light, heavy letters and outlines on a dark page for a child who sees
+    // a little, or the page's own colours again.
+    void setHighContrast(bool on);
 
 protected:
     // Opens the audio device.
@@ -56,6 +64,20 @@ protected:
     // would lead back to.
     virtual void stopSequences();
 
+    // The page's own pictures and drawings follow the look; its background
+    // and text colours have changed already.
+    virtual void lookChanged() { }
+    // In the high-contrast look a picture lies on a white card with a thick
+    // yellow edge, so that it stands out from the dark page whatever its
+    // own colours.
+    void framePicture(QLabel *label) const;
+    static constexpr int pictureEdge = 6;
+
     SpokenSequence *m_voice = nullptr;
     KeyMenuMode *m_menuMode = nullptr;
+
+private:
+    bool m_highContrast = false;
+    // The colours the page was built with, for the way back.
+    std::optional<QPalette> m_ownPalette;
 };

@@ -4,12 +4,16 @@
 #include "activities/language/EscrituraWidget.h"
 #include "activities/language/TextWidget.h"
 #include "activities/letters/LetrasWidget.h"
+#include "app/ColorManager.h"
 #include "app/MenuWidget.h"
 #include "app/TopWidget.h"
 #include "content/DataStore.h"
 #include "content/MediaPaths.h"
 #include "content/SuggestionFile.h"
 
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QHBoxLayout>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -126,8 +130,16 @@ void MainWidget::showActivity(int activity, int sub)
 
 void MainWidget::slotFocus()
 {
-    if (QWidget *widget = activityWidget(m_currentActivity))
-        widget->setFocus();
+    QWidget *widget = activityWidget(m_currentActivity);
+    if (!widget)
+        return;
+    // Enlarged through a view (full screen), the page has the keyboard only
+    // while the view has it.
+    if (QGraphicsProxyWidget *proxy = window()->graphicsProxyWidget()) {
+        for (QGraphicsView *view : proxy->scene()->views())
+            view->setFocus();
+    }
+    widget->setFocus();
 }
 
 void MainWidget::stopActivities()
@@ -181,11 +193,22 @@ void MainWidget::setEscritura()
 
 void MainWidget::setColors(const QColor &light, const QColor &base, const QColor &dark)
 {
-    QPalette pal = palette();
+    // Built afresh: nothing of the other look stays behind.
+    QPalette pal;
+    if (m_highContrast)
+        ColorManager::setHighContrastText(&pal, { light, base, dark });
     pal.setBrush(QPalette::All, QPalette::Window, QBrush(base));
     setPalette(pal);
     setAutoFillBackground(true);
     m_menu->setColors(light, base, dark);
+}
+
+void MainWidget::setHighContrast(bool on)
+{
+    m_highContrast = on;
+    for (ActivityPage *page :
+        std::initializer_list<ActivityPage *> { m_letters, m_braille, m_text, m_writing })
+        page->setHighContrast(on);
 }
 
 void MainWidget::setMofliIcon(int activity)

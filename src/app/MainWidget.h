@@ -53,6 +53,9 @@ public Q_SLOTS:
     void setEscritura();
     void slotTexts(const QString &category, const QString &title);
     void setColors(const QColor &light, const QColor &base, const QColor &dark);
+    // Every page in the high-contrast look, or in its own colours; the
+    // side panel's colours follow with the next setColors().
+    void setHighContrast(bool on);
     void setMofliIcon(int activity);
     void slotSugerencia(const QString &title, const QString &item);
     void slotBrailleMode(bool on);
@@ -77,6 +80,7 @@ private:
     QStackedWidget *m_stack;
     int m_currentActivity = 0;
     bool m_keyMenuMode = false;
+    bool m_highContrast = false;
     // A learner's scores are in memory, to be written when the learner leaves.
     bool m_scoresRead = false;
     QString m_language;

@@ -7,6 +7,7 @@
 #include "app/Dialogs.h"
 #include "app/Greeting.h"
 #include "app/MainWidget.h"
+#include "app/ScaledView.h"
 #include "audio/Audio.h"
 #include "audio/AudioThread.h"
 #include "content/ActivityTable.h"
@@ -33,6 +34,18 @@ namespace {
 
 // Long enough for the adult to look up from the child and read it.
 constexpr int statusMessageMs = 6000;
+
+// The window's size, and the layout every page is drawn for; full screen
+// enlarges this layout rather than spreading it out.
+constexpr QSize windowSize(800, 600);
+
+// A class machine starts in the look its children need; the command line
+// keeps exactly the arguments it has.
+bool switchedOn(const char *variable)
+{
+    const QByteArray value = qgetenv(variable).trimmed().toLower();
+    return !value.isEmpty() && value != "0" && value != "no" && value != "false";
+}
 
 // The menu bar's order of the texts menus; the audible menu walks them in
 // MediaPaths::textCategories() order.
@@ -109,11 +122,13 @@ MainWindow::MainWindow(bool tutor, QWidget *parent)
 
     statusBar()->showMessage(tr("Bienvenidos a Purimba"));
     setWindowTitle(QStringLiteral("Purimba v2.0"));
-    setFixedSize(800, 600);
+    setFixedSize(windowSize);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect desktop = screen->geometry();
-        move(desktop.width() / 2 - 400, desktop.height() / 2 - 300);
+        move(desktop.width() / 2 - windowSize.width() / 2,
+            desktop.height() / 2 - windowSize.height() / 2);
     }
+    setHighContrast(switchedOn("PURIMBA_HIGH_CONTRAST"));
     // Space during the greeting reaches the window itself.
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -198,9 +213,27 @@ void MainWindow::createMenus()
         m_textsMenus.insert(name, menu);
     }
 
+    createViewMenu();
+
     QMenu *help = addMenu(nullptr, tr("&Creditos"), "Creditos.ogg");
     connect(addEntry(help, tr("&Acerca de Purimba"), tr("Sobre Purimba"), "Acerca.ogg"),
         &QAction::triggered, this, &MainWindow::slotCredits);
+}
+
+void MainWindow::createViewMenu()
+{
+    QMenu *view = addMenu(nullptr, tr("&Ver"), "Ver.ogg");
+    m_fullScreenAction = addEntry(view, tr("Pantalla &completa"),
+        tr("Agrandar Purimba a toda la pantalla"), "Pantalla completa.ogg");
+    m_fullScreenAction->setCheckable(true);
+    m_fullScreenAction->setShortcut(QKeySequence(Qt::Key_F11));
+    // F11 works from the activity too, with the menu closed.
+    addAction(m_fullScreenAction);
+    connect(m_fullScreenAction, &QAction::toggled, this, &MainWindow::setFullScreenMode);
+    m_highContrastAction = addEntry(
+        view, tr("Alto c&ontraste"), tr("Letras claras sobre fondo oscuro"), "Alto contraste.ogg");
+    m_highContrastAction->setCheckable(true);
+    connect(m_highContrastAction, &QAction::toggled, this, &MainWindow::setHighContrast);
 }
 
 QMenu *MainWindow::textsMenu(const QString &category) const
@@ -243,7 +276,10 @@ void MainWindow::sayMenuClip(const QString &name)
 
 void MainWindow::showWindow()
 {
-    show();
+    if (switchedOn("PURIMBA_FULL_SCREEN") && !isVisible())
+        setFullScreenMode(true);
+    else
+        show();
     if (!m_user)
         showLogin();
     m_login->slotSayWelcome();
@@ -345,14 +381,66 @@ void MainWindow::slotFirstActivity()
 
 void MainWindow::setColorScheme(int scheme)
 {
-    m_scheme = m_colors.scheme(scheme);
-    for (QWidget *bar :
-        { static_cast<QWidget *>(menuBar()), static_cast<QWidget *>(statusBar()) }) {
-        QPalette palette = bar->palette();
+    m_schemeNumber = scheme;
+    m_scheme = m_highContrast ? m_colors.highContrastScheme(scheme) : m_colors.scheme(scheme);
+    QList<QWidget *> bars { menuBar(), statusBar() };
+    // The menus are windows of their own and take no colours from the bar.
+    for (QMenu *menu : menuBar()->findChildren<QMenu *>())
+        bars.append(menu);
+    for (QWidget *bar : std::as_const(bars)) {
+        // The platform's colours for whatever is not set here.
+        QPalette palette = bar == menuBar() || bar == statusBar() ? QPalette() : bar->palette();
         palette.setBrush(QPalette::All, QPalette::Window, QBrush(m_scheme.base));
+        if (m_highContrast)
+            ColorManager::setHighContrastText(&palette, m_scheme);
         bar->setPalette(palette);
         bar->setAutoFillBackground(true);
     }
+}
+
+void MainWindow::setHighContrast(bool on)
+{
+    m_highContrast = on;
+    if (m_highContrastAction && m_highContrastAction->isChecked() != on)
+        m_highContrastAction->setChecked(on);
+    setColorScheme(m_schemeNumber);
+    m_area->setHighContrast(on);
+    m_area->setColors(m_scheme.light, m_scheme.base, m_scheme.dark);
+}
+
+void MainWindow::setFullScreenMode(bool on)
+{
+    if (m_fullScreenAction && m_fullScreenAction->isChecked() != on)
+        m_fullScreenAction->setChecked(on);
+    if (on == isFullScreenMode()) {
+        if (on && !isFullScreen())
+            showFullScreen();
+        return;
+    }
+    if (on) {
+        // The pages keep the size they have in the ordinary window.
+        const QSize pages = windowSize
+            - QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+        takeCentralWidget();
+        m_scaled = new ScaledView(this);
+        m_scaled->setWidget(m_pages, pages);
+        setCentralWidget(m_scaled);
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        showFullScreen();
+        // Without a window manager (a kiosk session) nobody else would.
+        if (const QScreen *own = screen())
+            setGeometry(own->geometry());
+    } else {
+        QWidget *pages = m_scaled->takeWidget();
+        // The view goes with it.
+        setCentralWidget(pages);
+        m_scaled = nullptr;
+        showNormal();
+        setFixedSize(windowSize);
+    }
+    // The keyboard stays where it was: the child's activity, or the login.
+    takeKeysBack();
 }
 
 void MainWindow::slotStartActivity(int activity, int sub)

@@ -24,6 +24,7 @@ class QMovie;
 class QStackedWidget;
 class QTimer;
 class ReportDialog;
+class ScaledView;
 
 // The learner's and the tutor's window: from the login to the first
 // activity with the mascot's greeting, every activity in a menu bar whose
@@ -45,6 +46,10 @@ public:
     bool isStarted() const;
     QString language() const { return m_language; }
     QMenu *textsMenu(const QString &category) const;
+    bool isFullScreenMode() const { return m_scaled != nullptr; }
+    bool isHighContrast() const { return m_highContrast; }
+    // The view that enlarges the window's pages in full screen, or none.
+    ScaledView *scaledView() const { return m_scaled; }
 
     // The greeting and the pause after the audible-menu instruction, for
     // tests that cannot wait 13 and 5 seconds each time.
@@ -71,6 +76,11 @@ public Q_SLOTS:
     void slotUpdateUser(int activity, int sub);
     void slotTimer();
     void slotSayMenu(int key);
+    // The whole window enlarged to fill the screen, for a child who sees a
+    // little; F11 or "Ver" toggles it.
+    void setFullScreenMode(bool on);
+    // Light, heavy letters on a dark activity area.
+    void setHighContrast(bool on);
 
 protected:
     void keyReleaseEvent(QKeyEvent *event) override;
@@ -89,6 +99,7 @@ private:
     QAction *addEntry(QMenu *menu, const QString &text, const QString &tip, const char *clip);
     QMenu *addMenu(QMenu *parent, const QString &text, const char *clip);
     void setColorScheme(int scheme);
+    void createViewMenu();
     void sayMenuClip(const QString &name);
     void sayOpenedMenu(const QString &name);
     void sayHighlighted(const QString &clip);
@@ -106,6 +117,7 @@ private:
     ActivityCatalogue m_catalogue;
     ColorManager m_colors;
     ColorManager::Scheme m_scheme;
+    int m_schemeNumber = 0;
     AudibleMenu m_audibleMenu;
 
     MainWidget *m_area;
@@ -124,4 +136,8 @@ private:
     // entry highlighted meanwhile is the one the menu opened on.
     QTimer *m_menuOpening;
     QHash<QString, QMenu *> m_textsMenus;
+    ScaledView *m_scaled = nullptr;
+    bool m_highContrast = false;
+    QAction *m_fullScreenAction = nullptr;
+    QAction *m_highContrastAction = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 
 namespace {
 
@@ -63,14 +64,25 @@ BrailleWidget::BrailleWidget(QWidget *parent)
     : ActivityWidget(QFrame::Sunken, scoreType(), ActivityTable::Braille, parent)
     , m_cell(new Braille)
 {
+    loadPictures();
+    for (int i = 0; i < 6; ++i)
+        m_cellLabels[i] = pictureLabel(
+            this, QStringLiteral("cellDot%1").arg(i + 1), cellPositions[i], m_cellPictures[i][0]);
+    for (int i = 0; i < 7; ++i) {
+        m_perkinsLabels[i] = pictureLabel(this, QStringLiteral("perkinsKey%1").arg(i + 1),
+            perkinsPositions[i], m_perkinsPictures[i][0]);
+        m_perkinsLabels[i]->hide();
+    }
+}
+
+void BrailleWidget::loadPictures()
+{
     for (int i = 0; i < 6; ++i) {
         for (int raised = 0; raised < 2; ++raised)
             m_cellPictures[i][raised]
                 = QPixmap(MediaPaths::uiFile(QStringLiteral("braille/bra%1%2.jpg")
                                                  .arg(i + 1)
                                                  .arg(QLatin1String(raised ? "b" : ""))));
-        m_cellLabels[i] = pictureLabel(
-            this, QStringLiteral("cellDot%1").arg(i + 1), cellPositions[i], m_cellPictures[i][0]);
     }
     for (int i = 0; i < 7; ++i) {
         for (int pressed = 0; pressed < 2; ++pressed)
@@ -78,10 +90,53 @@ BrailleWidget::BrailleWidget(QWidget *parent)
                 = QPixmap(MediaPaths::uiFile(QStringLiteral("braille/per%1%2.jpg")
                                                  .arg(i + 1)
                                                  .arg(QLatin1String(pressed ? "b" : ""))));
-        m_perkinsLabels[i] = pictureLabel(this, QStringLiteral("perkinsKey%1").arg(i + 1),
-            perkinsPositions[i], m_perkinsPictures[i][0]);
-        m_perkinsLabels[i]->hide();
     }
+}
+
+void BrailleWidget::lookChanged()
+{
+    loadPictures();
+    if (highContrast()) {
+        // Drawn here rather than taken from the media tree: every dot with a
+        // thick edge, the raised ones filled, whatever pictures a tree has.
+        for (auto &dot : m_cellPictures) {
+            for (int raised = 0; raised < 2; ++raised)
+                dot[raised]
+                    = highContrastPicture(dot[raised].size(), QSize(110, 110), raised, true);
+        }
+        for (auto &key : m_perkinsPictures) {
+            for (int pressed = 0; pressed < 2; ++pressed)
+                key[pressed]
+                    = highContrastPicture(key[pressed].size(), QSize(54, 150), pressed, false);
+        }
+    }
+    showCell();
+    for (QLabel *label : m_cellLabels)
+        label->adjustSize();
+    for (QLabel *label : m_perkinsLabels)
+        label->adjustSize();
+}
+
+QPixmap BrailleWidget::highContrastPicture(QSize size, const QSize &fallback, bool on, bool round)
+{
+    if (size.isEmpty())
+        size = fallback;
+    QPixmap picture(size);
+    picture.fill(Qt::black);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int edge = qMax(6, qMin(size.width(), size.height()) / 10);
+    const QRectF shape = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(edge, edge, -edge, -edge);
+    painter.setPen(QPen(on ? Qt::yellow : Qt::white, edge));
+    painter.setBrush(on ? QBrush(Qt::white) : QBrush(Qt::black));
+    if (round) {
+        const qreal side = qMin(shape.width(), shape.height());
+        painter.drawEllipse(
+            QRectF(shape.center() - QPointF(side / 2, side / 2), QSizeF(side, side)));
+    } else {
+        painter.drawRoundedRect(shape, edge, edge);
+    }
+    return picture;
 }
 
 BrailleWidget::~BrailleWidget()

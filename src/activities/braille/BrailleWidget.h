@@ -61,6 +61,7 @@ public Q_SLOTS:
     void slotBrailleMode(bool on);
 
 protected:
+    void lookChanged() override;
     void keyReleased(QKeyEvent *event) override;
     // A question cut off is asked again; an instruction, praise, correction
     // or pause cut off leads to the next question.
@@ -118,6 +119,11 @@ private:
     std::array<QLabel *, 6> m_cellLabels {};
     std::array<QLabel *, 7> m_perkinsLabels {};
     // Normal and raised (pressed) picture of each label.
+    // The dots and keys from the media tree.
+    void loadPictures();
+    // A dot (round) or a brailler key with a thick edge on black; raised or
+    // pressed ones filled.
+    static QPixmap highContrastPicture(QSize size, const QSize &fallback, bool on, bool round);
     std::array<std::array<QPixmap, 2>, 6> m_cellPictures;
     std::array<std::array<QPixmap, 2>, 7> m_perkinsPictures;
 

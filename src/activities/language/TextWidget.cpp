@@ -23,7 +23,14 @@ TextWidget::TextWidget(QWidget *parent)
     m_pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
     m_pictureLabel->setAlignment(Qt::AlignCenter);
     auto *layout = new QHBoxLayout(this);
-    layout->addWidget(m_pictureLabel);
+    // As large as its picture: in the high-contrast look the card's edge
+    // goes round the picture, not round the page.
+    layout->addWidget(m_pictureLabel, 0, Qt::AlignCenter);
+}
+
+void TextWidget::lookChanged()
+{
+    framePicture(m_pictureLabel);
 }
 
 void TextWidget::setTextFolder(const QString &folder)

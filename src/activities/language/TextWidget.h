@@ -33,6 +33,7 @@ public Q_SLOTS:
     void slotPlayFrame();
 
 protected:
+    void lookChanged() override;
     // No key acts outside the menu mode.
     // Space, the repeat key of every activity: the frame being read again
     // from its start, or once the text has ended, the text from its start.

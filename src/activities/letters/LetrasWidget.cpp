@@ -77,9 +77,19 @@ LetrasWidget::LetrasWidget(QWidget *parent)
     m_pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
     m_pictureLabel->setFixedSize(300, 300);
     m_pictureLabel->move(240, 50);
+    m_pictureLabel->setAlignment(Qt::AlignCenter);
 
     m_skipCounters.fill(0, letterCount);
     clearAll();
+}
+
+void LetrasWidget::lookChanged()
+{
+    framePicture(m_pictureLabel);
+    // The card's edge goes round the picture, not over it.
+    const int edge = highContrast() ? pictureEdge : 0;
+    m_pictureLabel->setFixedSize(300 + 2 * edge, 300 + 2 * edge);
+    m_pictureLabel->move(240 - edge, 50 - edge);
 }
 
 LetrasWidget::~LetrasWidget()

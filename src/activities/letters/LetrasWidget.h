@@ -66,6 +66,7 @@ public Q_SLOTS:
     QString fixCharacters(const QString &word);
 
 protected:
+    void lookChanged() override;
     void keyReleased(QKeyEvent *event) override;
     // A question cut off is asked again; an instruction, praise or pause
     // cut off leads to the next question.
