@@ -1,8 +1,11 @@
 #include "app/StartUp.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QSocketNotifier>
+#include <QTranslator>
 #include <QWidget>
 #include <cerrno>
 #include <csignal>
@@ -99,6 +102,22 @@ void closeOnTerminationSignals(const QList<QWidget *> &windows)
         // Also leaves any nested loop (a modal dialog's) on the way out.
         QCoreApplication::exit(0);
     });
+}
+
+bool installSpanishTranslations()
+{
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    // "qt_es" gathers the catalogues of every Qt module; a system that
+    // splits them may ship only the one of qtbase, where the dialogs are.
+    if (!translator->load(QStringLiteral("qt_es"), folder)
+        && !translator->load(QStringLiteral("qtbase_es"), folder)) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 void redirectLogs()
