@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPointer>
@@ -61,6 +62,31 @@ void catchSignal(int signalNumber)
     ::sigaction(signalNumber, &action, nullptr);
 }
 
+// Qt's Spanish catalogue has no type names for the file dialog's list
+// ("Folder" stayed English); asked before it, and silent on all else.
+class FileTypeNames : public QTranslator
+{
+public:
+    using QTranslator::QTranslator;
+
+    bool isEmpty() const override { return false; }
+
+    QString translate(const char *context, const char *source, const char *, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return QString();
+        static const QHash<QByteArray, QString> names {
+            { "Folder", QStringLiteral("Carpeta") },
+            { "File Folder", QStringLiteral("Carpeta de archivos") },
+            { "Drive", QStringLiteral("Unidad") },
+            { "Shortcut", QStringLiteral("Acceso directo") },
+            { "Alias", QStringLiteral("Alias") },
+            { "Unknown", QStringLiteral("Desconocido") },
+        };
+        return names.value(QByteArray(source));
+    }
+};
+
 } // namespace
 
 void limitMemoryArenas()
@@ -117,7 +143,8 @@ bool installSpanishTranslations()
         delete translator;
         return false;
     }
-    return QCoreApplication::installTranslator(translator);
+    return QCoreApplication::installTranslator(translator)
+        && QCoreApplication::installTranslator(new FileTypeNames(translator));
 }
 
 void redirectLogs()

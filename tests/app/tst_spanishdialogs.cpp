@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -79,6 +80,9 @@ void TestSpanishDialogs::texts_data()
         << saveButtons->button(QDialogButtonBox::Save)->text() << "&Guardar";
     QTest::newRow("file dialog, cancel")
         << saveButtons->button(QDialogButtonBox::Cancel)->text() << "Cancelar";
+
+    QTest::newRow("file dialog, a folder's type")
+        << QFileIconProvider().type(QFileInfo(QDir::tempPath())) << "Carpeta";
 
     QPrinter printer;
     QPrintDialog print(&printer);
