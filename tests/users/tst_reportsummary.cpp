@@ -65,7 +65,6 @@ private Q_SLOTS:
     void legendTellsLevelsApart();
     void activity_data();
     void activity();
-    void activitiesInOrder();
 
 private:
     // The legend's sample cell beside the description containing `meaning`.
@@ -202,27 +201,6 @@ void TestReportSummary::activity()
         wanted.remove(label);
     }
     QVERIFY2(wanted.isEmpty(), qPrintable(wanted.keys().join(' ') + " has no cell"));
-}
-
-// One heading and one row of cells per activity, in the order given.
-void TestReportSummary::activitiesInOrder()
-{
-    ScoreManager sounds(QStringLiteral("Como Suena"));
-    ScoreManager digits(QStringLiteral("Numeros Escondidos"));
-    digits.setKind(ScoreManager::Numbers);
-    ScoreManager dots(QStringLiteral("Puntos Escondidos Cajetin"));
-    dots.setKind(ScoreManager::Dots);
-    QTextDocument document;
-    document.setHtml(ReportSummary::html({ &sounds, &digits, &dots }));
-    QStringList headings;
-    QStringList firstCells;
-    for (const Table &table : tables(document).mid(1)) {
-        headings << table.heading.section(':', 0, 0);
-        firstCells << table.cells.value(0).text.section('\n', 0, 0);
-    }
-    QCOMPARE(headings,
-        (QStringList { "Como Suena", "Numeros Escondidos", "Puntos Escondidos Cajetin" }));
-    QCOMPARE(firstCells, (QStringList { "A", "0", "P1" }));
 }
 
 QTEST_MAIN(TestReportSummary)
