@@ -4,7 +4,7 @@
 # those instead. As root directly, otherwise through sudo.
 set -e
 packages="build-essential cmake pkg-config
-  qt6-base-dev qt6-image-formats-plugins
+  qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
   libsdl2-dev libsdl2-mixer-dev libpugixml-dev
   espeak-ng vorbis-tools sox imagemagick fonts-noto-color-emoji fonts-dejavu-core
   poppler-utils xvfb x11-xkb-utils xdotool"

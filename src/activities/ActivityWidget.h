@@ -45,6 +45,8 @@ public:
     // tab-separated text and as HTML.
     QString scoreToExcel() const;
     QString scoreToHTML() const;
+    // The score sets themselves, in the same order, for the report's summary.
+    const QList<ScoreManager *> &scoreManagers() const { return m_scoreManagers; }
 
     // Test seams, never called by the program: a fixed seed makes the
     // random draws repeatable, and a shorter pause before the next question

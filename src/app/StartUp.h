@@ -52,4 +52,14 @@ void catchTerminationSignals();
 // catchTerminationSignals() first, this does nothing.
 void closeOnTerminationSignals(const QList<QWidget *> &windows);
 
+// The program speaks only Spanish, and so must Qt's own texts (the file and
+// print dialogs, the buttons of message boxes), whatever the user's locale:
+// loads Qt's Spanish translations into the application, makes Spanish the
+// default locale, and makes every dialog Qt's own, since a platform's native
+// dialog would follow the desktop's language instead. Called once the
+// application object exists, before any window is built, in every run mode.
+// False when Qt's translation files are not installed: the dialogs then
+// stay in English.
+bool installSpanishTranslations();
+
 } // namespace StartUp

@@ -24,6 +24,7 @@ int main(int argc, char **argv)
 
     auto *app = new QApplication(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    StartUp::installSpanishTranslations();
     ClipLog::installFromEnvironment(app);
 
     int result = 0;

@@ -3,6 +3,7 @@
 #include "activities/ActivityWidget.h"
 #include "app/Dialogs.h"
 #include "content/DataStore.h"
+#include "users/ReportSummary.h"
 
 #include <QHBoxLayout>
 #include <QPrinter>
@@ -56,9 +57,16 @@ QString ReportDialog::exportText() const
 QString ReportDialog::htmlReport(
     const QString &user, const ActivityWidget *letters, const ActivityWidget *braille)
 {
-    // A name is free text: "<" or "&" in it must show as typed.
+    QList<const ScoreManager *> managers;
+    for (const ActivityWidget *widget : { letters, braille }) {
+        for (const ScoreManager *manager : widget->scoreManagers())
+            managers << manager;
+    }
+    // A name is free text: "<" or "&" in it must show as typed. The summary
+    // comes first, for a teacher who has no time for the tables below it.
     return QStringLiteral("<B>Usuario : ") + user.toHtmlEscaped() + QStringLiteral("</B><BR>")
-        + letters->scoreToHTML() + QStringLiteral("<hr>") + braille->scoreToHTML();
+        + ReportSummary::html(managers) + letters->scoreToHTML() + QStringLiteral("<hr>")
+        + braille->scoreToHTML();
 }
 
 QString ReportDialog::textReport(

@@ -22,7 +22,8 @@ public:
 
     // The whole report of a learner from the scores in memory of the
     // letters and numbers widget and the braille widget: the rich text shown
-    // and printed, and the tab-separated text exported.
+    // and printed (a summary of every activity, then its full tables), and
+    // the tab-separated text exported (the tables only).
     static QString htmlReport(
         const QString &user, const ActivityWidget *letters, const ActivityWidget *braille);
     static QString textReport(

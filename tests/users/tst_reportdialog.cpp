@@ -38,6 +38,7 @@ private Q_SLOTS:
     void printIntoPdf();
     void printCancelled();
     void learnerNameShowsAsTyped();
+    void summaryOfEveryActivityFirst();
 
 private:
     // The rows of each section of the export text, by section name.
@@ -148,8 +149,11 @@ void TestReportDialog::everyRowIsEmpty()
     QCOMPARE(rows.size(), 204);
     for (const QString &row : rows)
         QVERIFY2(row.contains(emptyRow), qPrintable(row));
-    QVERIFY(m_html.startsWith(
-        QStringLiteral("<B>Usuario : Begoña</B><BR><P>Actividad : Como Suena<br>")));
+    // The learner, the summary of every activity, then the tables.
+    QVERIFY(m_html.startsWith(QStringLiteral("<B>Usuario : Begoña</B><BR>")));
+    const qsizetype firstTable = m_html.indexOf(QStringLiteral("<P>Actividad : "));
+    QCOMPARE(m_html.indexOf(QStringLiteral("<P>Actividad : Como Suena<br>")), firstTable);
+    QVERIFY(m_html.indexOf(QStringLiteral("Resumen")) < firstTable);
     QVERIFY(m_html.contains(
         QStringLiteral("<P><HR></P><hr><P>Actividad : Puntos Escondidos Cajetin<br>")));
 
@@ -313,6 +317,31 @@ void TestReportDialog::learnerNameShowsAsTyped()
     shown.setHtml(
         ReportDialog::htmlReport(QStringLiteral("Ana <b>& Bea"), m_letters.get(), m_braille.get()));
     QVERIFY(shown.toPlainText().startsWith(QStringLiteral("Usuario : Ana <b>& Bea\n")));
+}
+
+// Above the tables, one summary line for each of the report's activities,
+// in the order of the tables.
+void TestReportDialog::summaryOfEveryActivityFirst()
+{
+    QStringList activities;
+    const QStringList lines = m_text.split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        if (line.startsWith(QLatin1String("Actividad\t")))
+            activities << line.section(QLatin1Char('\t'), 1);
+    }
+    QCOMPARE(activities.size(), 11);
+
+    QTextDocument shown;
+    shown.setHtml(m_html);
+    const QString summary
+        = shown.toPlainText().section(QStringLiteral("Actividad : Como Suena\n"), 0, 0);
+    QStringList summarised;
+    const QStringList shownLines = summary.split(QLatin1Char('\n'));
+    for (const QString &line : shownLines) {
+        if (line.endsWith(QStringLiteral(": sin respuestas todavía")))
+            summarised << line.section(QLatin1Char(':'), 0, 0);
+    }
+    QCOMPARE(summarised, activities);
 }
 
 QTEST_MAIN(TestReportDialog)
