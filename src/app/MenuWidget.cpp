@@ -138,6 +138,9 @@ MenuWidget::MenuWidget(DataStore *store, QWidget *parent)
             m_lentFocus.insert(widget, widget->focusPolicy());
     }
     lendKeyboard(false);
+    setAccessibleName(tr("Panel del tutor"));
+    setAccessibleDescription(
+        tr("Control+F6 lleva el teclado a este panel; Escape lo devuelve a la actividad"));
     auto *lend = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6), this);
     connect(lend, &QShortcut::activated, this, [this] {
         lendKeyboard(true);

@@ -1,6 +1,6 @@
 // The adults' screens one after another, for the screen reader walk
 // (walk_screens.py): each is shown on its own, announced on standard output
-// as "screen<TAB>label<TAB>window title<TAB>window id<TAB>key", and replaced
+// as "screen<TAB>label<TAB>window name<TAB>window id<TAB>key", and replaced
 // by the next when a line arrives on standard input. "end" follows the last
 // one. The key (xdotool's name, or none) is the one an adult presses to bring
 // the keyboard to the screen.
@@ -158,8 +158,9 @@ int main(int argc, char **argv)
             return;
         exposed.stop();
         std::printf("screen\t%s\t%s\t%llu\t%s\n", screens[next].label,
-            qPrintable(shown->windowTitle()), static_cast<unsigned long long>(shown->winId()),
-            screens[next].key);
+            qPrintable(
+                shown->accessibleName().isEmpty() ? shown->windowTitle() : shown->accessibleName()),
+            static_cast<unsigned long long>(shown->winId()), screens[next].key);
         std::fflush(stdout);
         ++next;
     });

@@ -132,7 +132,8 @@ def tab_cycle(window, stops):
         visited = [wait_for("focus", lambda: focused(candidates), timeout=2)]
     except RuntimeError:
         return [], ["the window gives the keyboard to no control"]
-    for _ in range(len(stops) + 2):
+    # A lone control keeps the focus.
+    for _ in range(len(stops) + 2 if len(stops) > 1 else 0):
         subprocess.run(["xdotool", "key", "Tab"], check=True)
         before = visited[-1]
         try:
