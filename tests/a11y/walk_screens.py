@@ -213,7 +213,7 @@ def main():
             fields = line.rstrip("\n").split("\t")
             if fields[0] != "screen":
                 break
-            label, title, window_id, key = fields[1:5]
+            label, name, window_id, key = fields[1:5]
             started = time.monotonic()
 
             def window():
@@ -221,12 +221,13 @@ def main():
                     if app is not None and app.get_process_id() == program.pid:
                         app.set_cache_mask(Atspi.Cache.NONE)
                         for win in app:
-                            if (win is not None and win.name == title
+                            if (win is not None and win.name == name
                                     and states(win).contains(pyatspi.STATE_SHOWING)):
                                 return win
                 return None
 
-            problems, presses = check(window_id, key, wait_for("window %r on the bus" % title, window))
+            shown = wait_for("window %r on the bus" % name, window)
+            problems, presses = check(window_id, key, shown)
             print("%-28s %2d Tab stops, %.1fs" % (label, presses, time.monotonic() - started))
             for problem in problems:
                 print("  FAIL: " + problem)
