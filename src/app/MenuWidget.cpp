@@ -130,9 +130,11 @@ MenuWidget::MenuWidget(DataStore *store, QWidget *parent)
     // The panel is the adult's, worked with the mouse: none of it takes the
     // child's keys, where Space would press a button ("Salir" among them)
     // and nothing would be heard. Only the suggestion being written holds
-    // the keyboard, once clicked, until it is saved.
-    // Tab in the suggestion being written leaves it, as everywhere else.
-    m_activityText->setTabChangesFocus(true);
+    // the keyboard, once clicked, until it is saved. An adult without a
+    // mouse, or with a screen reader, borrows the keyboard with Ctrl+F6:
+    // the controls then take the focus they would anywhere else.
+    // Not those with a focus proxy (a text box's viewport, the tab widget):
+    // their policy is passed on to the proxy, overriding its own.
     for (QWidget *widget : findChildren<QWidget *>()) {
         if (!widget->focusProxy())
             m_lentFocus.insert(widget, widget->focusPolicy());
@@ -379,6 +381,9 @@ void MenuWidget::lendKeyboard(bool lent)
         it.key()->setFocusPolicy(lent ? it.value() : Qt::NoFocus);
     if (!lent)
         m_activityText->setFocusPolicy(Qt::ClickFocus);
+    // With the keyboard lent, Tab leaves the suggestion being written, as it
+    // leaves every other control.
+    m_activityText->setTabChangesFocus(lent);
 }
 
 bool MenuWidget::focusNextPrevChild(bool next)
