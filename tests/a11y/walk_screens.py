@@ -37,6 +37,9 @@ NO_ROLES = {
 # Scroll bars follow the focused view's keys; they are not stops of their own.
 SKIPPED_ROLES = {pyatspi.ROLE_SCROLL_BAR}
 TIMEOUT = 10
+# For the focus to follow a key: ample on a loaded machine, and paid only
+# where the focus does not move.
+MOVE_TIMEOUT = 5
 # A11Y_VERBOSE=1 lists each screen's controls in reading order.
 VERBOSE = os.environ.get("A11Y_VERBOSE") == "1"
 
@@ -129,7 +132,7 @@ def tab_cycle(window, stops):
     candidates = stops + [window]
     problems = []
     try:
-        visited = [wait_for("focus", lambda: focused(candidates), timeout=2)]
+        visited = [wait_for("focus", lambda: focused(candidates), timeout=MOVE_TIMEOUT)]
     except RuntimeError:
         return [], ["the window gives the keyboard to no control"]
     # A lone control keeps the focus.
@@ -138,7 +141,7 @@ def tab_cycle(window, stops):
         before = visited[-1]
         try:
             now = wait_for("move", lambda: (lambda f: f if f not in (None, before) else None)(
-                focused(candidates)), timeout=2)
+                focused(candidates)), timeout=MOVE_TIMEOUT)
         except RuntimeError:
             where = focused(candidates)
             problems.append("Tab does not leave %s" % describe(candidates[before])
@@ -160,7 +163,7 @@ def check(window_id, key, window):
     if key:
         subprocess.run(["xdotool", "key", key], check=True)
         try:
-            wait_for("focus", lambda: focused(controls(window)), timeout=2)
+            wait_for("focus", lambda: focused(controls(window)), timeout=MOVE_TIMEOUT)
         except RuntimeError:
             problems.append(key + " gives the keyboard to no control")
     shown = controls(window)
