@@ -6,6 +6,7 @@
 # From CTest: A11Y_SCREENS (the program showing the screens), A11Y_CATALOGUE
 # (the activities the suggestion forms offer).
 source "$(dirname "$0")/../e2e/lib.sh"
+here=$(cd "$(dirname "$0")" && pwd)
 
 # The system's Python: the AT-SPI client is a Debian package.
 python=/usr/bin/python3
@@ -23,7 +24,7 @@ start_x
 cat > "$E2E_WORK/session.sh" << END
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
     > "$E2E_WORK/bus.txt" 2>&1 || exit $E2E_SKIP
-exec "$python" -u "$E2E_HERE/../a11y/walk_screens.py" "$A11Y_SCREENS" "$A11Y_CATALOGUE"
+exec "$python" -u "$here/walk_screens.py" "$A11Y_SCREENS" "$A11Y_CATALOGUE"
 END
 mkdir -m 700 "$E2E_WORK/runtime"
 XDG_RUNTIME_DIR="$E2E_WORK/runtime" QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
