@@ -29,6 +29,9 @@ KeyboardWidget::KeyboardWidget(QWidget *parent)
     }
     const QString rows[] = { QStringLiteral("QWERTYUIOP"), QStringLiteral("ASDFGHJKL"),
         QStringLiteral("ZXCVBNM\u00d1") };
+    // Tab goes along the rows as they are read, not in the alphabet's order
+    // the buttons were made in.
+    QWidget *previous = m_text;
     for (const QString &row : rows) {
         auto *line = new QHBoxLayout;
         line->setSpacing(1);
@@ -37,6 +40,8 @@ KeyboardWidget::KeyboardWidget(QWidget *parent)
                 = m_letters.at(MediaPaths::alphabet().indexOf(MediaPaths::letterFolderName(c)));
             button->setMinimumWidth(20);
             line->addWidget(button);
+            setTabOrder(previous, button);
+            previous = button;
         }
         layout->addLayout(line);
     }

@@ -6,14 +6,17 @@
 #include "content/MediaPaths.h"
 #include "content/SuggestionFile.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFont>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -127,10 +130,30 @@ MenuWidget::MenuWidget(DataStore *store, QWidget *parent)
     // The panel is the adult's, worked with the mouse: none of it takes the
     // child's keys, where Space would press a button ("Salir" among them)
     // and nothing would be heard. Only the suggestion being written holds
-    // the keyboard, once clicked, until it is saved.
-    for (QWidget *widget : findChildren<QWidget *>())
-        widget->setFocusPolicy(Qt::NoFocus);
-    m_activityText->setFocusPolicy(Qt::ClickFocus);
+    // the keyboard, once clicked, until it is saved. An adult without a
+    // mouse, or with a screen reader, borrows the keyboard with Ctrl+F6:
+    // the controls then take the focus they would anywhere else.
+    // Not those with a focus proxy (a text box's viewport, the tab widget):
+    // their policy is passed on to the proxy, overriding its own.
+    for (QWidget *widget : findChildren<QWidget *>()) {
+        if (!widget->focusProxy())
+            m_lentFocus.insert(widget, widget->focusPolicy());
+    }
+    lendKeyboard(false);
+    setAccessibleName(tr("Panel del tutor"));
+    setAccessibleDescription(
+        tr("Control+F6 lleva el teclado a este panel; Escape lo devuelve a la actividad"));
+    auto *lend = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6), this);
+    connect(lend, &QShortcut::activated, this, [this] {
+        lendKeyboard(true);
+        focusNextPrevChild(true);
+    });
+    // Any focus outside the panel (Escape, a click on the activity, the
+    // panel's own buttons giving it back) ends the loan.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (m_keyboardLent && !isAncestorOf(now))
+            lendKeyboard(false);
+    });
 
     m_keyboard = new KeyboardWidget;
     m_keyboard->hide();
@@ -162,6 +185,8 @@ MenuWidget::MenuWidget(DataStore *store, QWidget *parent)
 
 MenuWidget::~MenuWidget()
 {
+    // The controls go before QObject would end the connection.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // Made without a parent, so it is a window of its own.
     delete m_keyboard;
 }
@@ -347,4 +372,54 @@ void MenuWidget::mouseReleaseEvent(QMouseEvent *event)
 {
     QWidget::mouseReleaseEvent(event);
     Q_EMIT signalClicked();
+}
+
+void MenuWidget::lendKeyboard(bool lent)
+{
+    m_keyboardLent = lent;
+    for (auto it = m_lentFocus.cbegin(); it != m_lentFocus.cend(); ++it)
+        it.key()->setFocusPolicy(lent ? it.value() : Qt::NoFocus);
+    if (!lent)
+        m_activityText->setFocusPolicy(Qt::ClickFocus);
+    // With the keyboard lent, Tab leaves the suggestion being written, as it
+    // leaves every other control.
+    m_activityText->setTabChangesFocus(lent);
+}
+
+bool MenuWidget::focusNextPrevChild(bool next)
+{
+    if (!m_keyboardLent)
+        return QWidget::focusNextPrevChild(next);
+    // Round the panel: past its last control Tab would reach the activity,
+    // which would take the key's release for the child's.
+    QList<QWidget *> stops;
+    for (QWidget *widget = nextInFocusChain(); widget != this;
+         widget = widget->nextInFocusChain()) {
+        if (isAncestorOf(widget) && !widget->focusProxy() && widget->isVisibleTo(this)
+            && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus))
+            stops << widget;
+    }
+    if (stops.isEmpty())
+        return false;
+    const qsizetype at = stops.indexOf(QApplication::focusWidget());
+    const qsizetype to = at < 0 ? (next ? 0 : stops.size() - 1)
+                                : (at + (next ? 1 : stops.size() - 1)) % stops.size();
+    stops.at(to)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+// Keys reach the panel only while it has the keyboard; none goes further,
+// to the window, which has keys of its own for the child.
+void MenuWidget::keyPressEvent(QKeyEvent *event)
+{
+    event->accept();
+}
+
+void MenuWidget::keyReleaseEvent(QKeyEvent *event)
+{
+    // On the release, so that the activity, given the keyboard back, does
+    // not take it for the child's Escape.
+    if (event->key() == Qt::Key_Escape && !event->isAutoRepeat())
+        Q_EMIT signalClicked();
+    event->accept();
 }

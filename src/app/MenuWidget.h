@@ -3,6 +3,7 @@
 #include "content/DataDocument.h"
 
 #include <QColor>
+#include <QHash>
 #include <QWidget>
 
 class DataStore;
@@ -18,7 +19,9 @@ class QTextEdit;
 // The side panel, for the adult beside the child: the greeting, the mascot
 // of the running activity, that activity's options, the repeat button, and
 // suggestions for the item at hand and for the activity, which the adult may
-// write and store.
+// write and store. Its controls take no keys until Ctrl+F6 lends it the
+// keyboard, for an adult without a mouse or with a screen reader; Escape
+// gives it back to the activity.
 class MenuWidget : public QWidget
 {
     Q_OBJECT
@@ -70,8 +73,12 @@ public Q_SLOTS:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    void lendKeyboard(bool lent);
     void refreshActivitySuggestion();
     void loadActivitySuggestions();
 
@@ -94,6 +101,10 @@ private:
     QPushButton *m_save;
     QPushButton *m_quit;
     KeyboardWidget *m_keyboard;
+
+    // The focus each control takes while the panel has the keyboard.
+    QHash<QWidget *, Qt::FocusPolicy> m_lentFocus;
+    bool m_keyboardLent = false;
 
     int m_activity = 0;
     int m_sub = 0;

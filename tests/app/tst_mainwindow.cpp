@@ -447,6 +447,47 @@ private Q_SLOTS:
         Dialogs::setInformationHandler({});
     }
 
+    // An adult without a mouse borrows the panel's keys: Ctrl+F6 brings them
+    // there, Tab and Shift+Tab go round it without falling into the
+    // activity, and Escape gives them back, the activity hearing no key of
+    // the adult's (its own Escape would turn the key menu on).
+    void keyboardLentToThePanel()
+    {
+        makeWindow(false);
+        m_window->showWindow();
+        logIn(learner(QStringLiteral("Ana"), QStringLiteral("0"), QStringLiteral("0")));
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->isStarted(), 5000);
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        MenuWidget *panel = m_window->activityArea()->sidePanel();
+        QWidget *activity = m_window->activityArea()->lettersWidget();
+        QCOMPARE(QApplication::focusWidget(), activity);
+
+        QTest::keyClick(activity, Qt::Key_F6, Qt::ControlModifier);
+        QWidget *first = QApplication::focusWidget();
+        QVERIFY(panel->isAncestorOf(first));
+        QSet<QWidget *> visited { first };
+        for (int i = 0; i < 30; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(panel->isAncestorOf(QApplication::focusWidget()));
+            visited << QApplication::focusWidget();
+        }
+        QVERIFY2(visited.size() >= 5, "Tab goes round the panel's controls");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(panel->isAncestorOf(QApplication::focusWidget()));
+        m_clips->clear();
+        // As the X server does: each event to the widget focused at the time.
+        QTest::keyPress(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), activity);
+        QTest::qWait(100);
+        QVERIFY(!m_clips->requestedNames().contains(QStringLiteral("Modo menu.ogg")));
+        // Given back, the panel takes no key again: Tab stays in the activity.
+        QTest::keyClick(activity, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), activity);
+        for (QWidget *control : std::as_const(visited))
+            QCOMPARE(control->focusPolicy() & Qt::TabFocus, 0);
+    }
+
     void audibleMenu_data()
     {
         QTest::addColumn<QList<int>>("keys");
