@@ -62,6 +62,12 @@ ClipLog::ClipLog(int fd, QObject *parent)
         [fd](const QString &text) { write(fd, AudioMonitor::now(), "speak", text); },
         Qt::DirectConnection);
     QCoreApplication::instance()->installEventFilter(this);
+    // Which window the next key goes to: a script waits for this line
+    // before it presses keys meant for a window that has just opened.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *window) {
+        if (window)
+            write(m_fd, AudioMonitor::now(), "keys", windowName(window));
+    });
 }
 
 // The descriptor stays open until the process ends: a player thread may be
@@ -129,14 +135,17 @@ void ClipLog::windowExposed(QWindow *window)
         return;
     m_exposed.insert(window);
     connect(window, &QObject::destroyed, this, [this, window] { m_exposed.remove(window); });
-    QString name = window->objectName();
+    write(m_fd, AudioMonitor::now(), "shown", windowName(window));
+}
+
+QString ClipLog::windowName(const QWindow *window)
+{
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         if (widget->windowHandle() == window) {
-            name = widget->objectName().isEmpty()
+            return widget->objectName().isEmpty()
                 ? QString::fromLatin1(widget->metaObject()->className())
                 : widget->objectName();
-            break;
         }
     }
-    write(m_fd, AudioMonitor::now(), "shown", name);
+    return window->objectName();
 }

@@ -8,11 +8,11 @@ class QWindow;
 
 // A record of what the child did and heard, for real runs: one line per key
 // released, clip asked for, clip started, clip fallen silent, text spoken by
-// the synthesizer and window shown, as
+// the synthesizer, window shown and window given the keyboard, as
 //
 //     <monotonic milliseconds> <kind> <what>
 //
-// with kind one of start, key, request, clip, silent, speak, shown,
+// with kind one of start, key, request, clip, silent, speak, shown, keys,
 // players (the clip players alive, written before a key when their number
 // has changed) and device (the rate and buffer the sound device was opened
 // with: a clip is heard up to one buffer after its "clip" line). Lines are appended, each with a
@@ -42,6 +42,8 @@ private:
     ClipLog(int fd, QObject *parent);
     static void write(int fd, qint64 nanoseconds, const char *kind, const QString &what);
     void windowExposed(QWindow *window);
+    // The window's widget's object name, or its class.
+    static QString windowName(const QWindow *window);
 
     const int m_fd;
     // Top-level windows now on screen: an exposure is logged once per showing.

@@ -83,6 +83,8 @@ private Q_SLOTS:
             window.setObjectName(QStringLiteral("learnerWindow"));
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
             QTest::keyRelease(window.windowHandle(), Qt::Key_F2);
             const QString clip = TestSupport::fixture(QStringLiteral("tone-50ms.ogg"));
             const QString next = TestSupport::fixture(QStringLiteral("tone-300ms.ogg"));
@@ -102,7 +104,8 @@ private Q_SLOTS:
 
             const QStringList log1 = lines(path);
             const QRegularExpression format(QStringLiteral(
-                "^\\d+\\.\\d{3} (start|key|request|step|clip|silent|speak|shown|players|device) "
+                "^\\d+\\.\\d{3} "
+                "(start|key|request|step|clip|silent|speak|shown|keys|players|device) "
                 ".+$"));
             for (const QString &line : log1)
                 QVERIFY2(format.match(line).hasMatch(), qPrintable(line));
@@ -110,6 +113,7 @@ private Q_SLOTS:
             QCOMPARE(ofKind(log1, QStringLiteral("key")).size(), run);
             QCOMPARE(ofKind(log1, QStringLiteral("key")).last(), QStringLiteral("F2"));
             QCOMPARE(ofKind(log1, QStringLiteral("shown")).last(), QStringLiteral("learnerWindow"));
+            QCOMPARE(ofKind(log1, QStringLiteral("keys")).last(), QStringLiteral("learnerWindow"));
             QCOMPARE(ofKind(log1, QStringLiteral("request")).mid(2 * (run - 1)),
                 QStringList({ clip, next }));
             QCOMPARE(ofKind(log1, QStringLiteral("step")).size(), run);

@@ -10,7 +10,7 @@ register_learner ana 0 1
 
 start_program
 expect " shown InputDialog" 30
-focus_top
+focus_window InputDialog
 choose_learner ana
 press space
 hear "instructions/Como suena.ogg" 15

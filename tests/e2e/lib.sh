@@ -132,6 +132,7 @@ start_program() {
     PROGRAM_STATUS=""
     # Each run appends: look only at what this one writes.
     CURSOR=$( (wc -l < "$CLIPLOG") 2>/dev/null || echo 0)
+    PROGRAM_FIRST_LINE=$((CURSOR + 1))
 }
 
 # Waits for the first line after the cursor matching an extended regular
@@ -193,14 +194,32 @@ press() {
     done
 }
 
-# Gives the keyboard to the program's topmost window, as a window manager
-# gives it to the window just mapped (the X server alone leaves the focus
-# under the pointer). Newer windows lie above older ones.
-focus_top() {
-    local top
-    top=$(xdotool search --onlyvisible --pid "$PROGRAM_PID" 2>/dev/null | tail -n 1)
-    [ -n "$top" ] || fail "the program shows no window"
-    xdotool windowfocus --sync "$top" 2>/dev/null || fail "could not focus window $top"
+# The window the program last said has the keyboard (its "keys" lines).
+keys_window() {
+    tail -n +"${PROGRAM_FIRST_LINE:-1}" "$CLIPLOG" 2>/dev/null | grep " keys " | tail -n 1 \
+        | sed 's/.* keys //'
+}
+
+# Gives the keyboard to the program's window named as its "shown" line names
+# it, as a window manager gives it to the window just mapped (the X server
+# alone leaves the focus under the pointer), and waits until the program
+# itself says that window has it: keys sent before then would reach the
+# window behind, on a loaded machine above all.
+focus_window() {
+    local name=$1 deadline=$((SECONDS + ${2:-15})) id i
+    while [ "$(keys_window)" != "$name" ]; do
+        [ "$SECONDS" -ge "$deadline" ] \
+            && fail "the keyboard never reached $name; the program gave it to '$(keys_window)'"
+        kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended while waiting for $name"
+        # Newest first: the window just shown lies above the older ones.
+        for id in $(xdotool search --onlyvisible --pid "$PROGRAM_PID" 2>/dev/null | tac); do
+            xdotool windowfocus --sync "$id" 2>/dev/null || continue
+            for i in $(seq 10); do
+                [ "$(keys_window)" = "$name" ] && return 0
+                sleep 0.05
+            done
+        done
+    done
 }
 
 # Waits for the clip named (the end of its path) to start after the cursor.
@@ -218,7 +237,7 @@ choose_learner() {
     expect " speak $1\$"
     press Return
     hear "Saludo de mofli.ogg"
-    focus_top
+    focus_window MainWindow
 }
 
 # Waits until the program has ended; its exit status is PROGRAM_STATUS.

@@ -79,13 +79,13 @@ stage
 register_learner mono 0 1
 start_program
 expect " shown WelcomeDialog" 30
-focus_top
+focus_window WelcomeDialog
 press space
 expect " shown InputDialog" 30
-focus_top
+focus_window InputDialog
 press F1 Down Return
 hear "Saludo de mofli.ogg" 30
-focus_top
+focus_window MainWindow
 press space
 hear "Como suena.ogg" 30
 

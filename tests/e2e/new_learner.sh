@@ -10,10 +10,10 @@ stage
 start_program
 
 expect " shown WelcomeDialog"
-focus_top
+focus_window WelcomeDialog
 press space
 expect_all " clip .*/Bienvenida no vidente.ogg$" " shown InputDialog"
-focus_top
+focus_window InputDialog
 
 # With nobody registered, F1's list tells the child to press F2.
 press F1
@@ -38,7 +38,7 @@ press Return
 expect " (request|step) .*/Saludo de mofli.ogg$"
 greeting=$LINE
 hear "Saludo de mofli.ogg"
-focus_top
+focus_window MainWindow
 
 # The 13 s greeting runs out, the audible-menu instruction follows, and once
 # it has been heard whole, 5 s at the least, the first activity of a new

@@ -21,7 +21,7 @@ expect " shown InputDialog" 20
 CURSOR=$welcome_window
 hear "Bienvenida no vidente.ogg" 20
 welcome=$LINE
-focus_top
+focus_window InputDialog
 
 # The login left alone for 20 s: the welcome is said again before 15 s have
 # gone by without a word, and never in between.
@@ -60,10 +60,10 @@ echo "$(data_file users.xml)" | grep -q '<User Name="ana" LastAct="1" LastSubAct
 # The tutor face: the registered learners in a list, "Ingresar" to log in.
 start_program -tutor
 expect " shown WelcomeDialog"
-focus_top
+focus_window WelcomeDialog
 press space
 expect " shown InputDialog"
-focus_top
+focus_window InputDialog
 # From the name field to the list of learners, open it and take "ana"; the
 # buttons before the list are enabled now, "Ingresar" two steps back.
 press Tab alt+Down
@@ -73,7 +73,7 @@ xdotool key Return
 press shift+Tab shift+Tab space
 # Tutors start at once when the greeting time is over or Space is released.
 hear "Saludo de mofli.ogg"
-focus_top
+focus_window MainWindow
 press space
 hear "Exploracion perkins.ogg"
 
@@ -83,9 +83,9 @@ press Down
 hear "Reportes.ogg"
 xdotool key Return
 expect " shown ReportDialog"
-focus_top
+focus_window ReportDialog
 press Escape
-focus_top
+focus_window MainWindow
 quit_from_menu
 check_error_log
 echo "ok"
