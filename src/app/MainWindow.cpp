@@ -391,8 +391,12 @@ void MainWindow::setColorScheme(int scheme)
         // The platform's colours for whatever is not set here.
         QPalette palette = bar == menuBar() || bar == statusBar() ? QPalette() : bar->palette();
         palette.setBrush(QPalette::All, QPalette::Window, QBrush(m_scheme.base));
-        if (m_highContrast)
+        if (m_highContrast) {
             ColorManager::setHighContrastText(&palette, m_scheme);
+            // A menu's panel is drawn in the text-field colour.
+            if (bar != menuBar() && bar != statusBar())
+                palette.setColor(QPalette::All, QPalette::Base, m_scheme.base);
+        }
         bar->setPalette(palette);
         bar->setAutoFillBackground(true);
     }

@@ -182,6 +182,34 @@ private Q_SLOTS:
         QVERIFY(panel.value() < own.value());
     }
 
+    // The adult's bars and menus keep the activity's hue, with text that reads.
+    void highContrastMenus()
+    {
+        MainWindow window(true);
+        window.setHighContrast(true);
+        window.slotStartActivity(1, 0);
+        window.statusBar()->showMessage(QStringLiteral("Idioma seleccionado : Español"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QList<QWidget *> bars { window.menuBar(), window.statusBar() };
+        for (QAction *menu : window.menuBar()->actions())
+            bars << menu->menu();
+        for (QWidget *bar : std::as_const(bars)) {
+            // The menus are laid out as they would be opened.
+            if (bar->isWindow())
+                bar->adjustSize();
+            const QImage image = bar->grab().toImage();
+            const double ratio = textContrast(image, image.rect());
+            QVERIFY2(ratio >= 4.5,
+                qPrintable(QStringLiteral("%1 %2 %3:1")
+                               .arg(QString::fromLatin1(bar->metaObject()->className()),
+                                   bar->windowTitle(), QString::number(ratio))));
+            const QColor background(commonest(image, image.rect()));
+            QVERIFY2(qAbs(background.hsvHue() - ColorManager().scheme(1).base.hsvHue()) <= 8,
+                qPrintable(background.name()));
+        }
+    }
+
     // Back to the ordinary look: nothing of the dark one stays behind.
     void ordinaryLookComesBack()
     {
