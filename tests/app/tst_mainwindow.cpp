@@ -97,6 +97,17 @@ class TestMainWindow : public QObject
         return found;
     }
 
+    // Ana at "Te presento sonidos", the activity with the keyboard.
+    bool startAnaAtTheLetters()
+    {
+        m_window->showWindow();
+        logIn(learner(QStringLiteral("Ana"), QStringLiteral("0"), QStringLiteral("0")));
+        if (!QTest::qWaitFor([this] { return m_window->isStarted(); }, 5000)
+            || !QTest::qWaitForWindowActive(m_window.get()))
+            return false;
+        return QApplication::focusWidget() == m_window->activityArea()->lettersWidget();
+    }
+
     // The address the activity area reported last, or none.
     static Address lastAddress(const QSignalSpy &changed)
     {
@@ -394,13 +405,9 @@ private Q_SLOTS:
         m_tree->addFolder(QStringLiteral("media/system/text"));
         makeWindow(false);
         QSignalSpy changed(m_window->activityArea(), &MainWidget::signalActivityChanged);
-        m_window->showWindow();
-        logIn(learner(QStringLiteral("Ana"), QStringLiteral("0"), QStringLiteral("0")));
-        QTRY_VERIFY_WITH_TIMEOUT(m_window->isStarted(), 5000);
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(startAnaAtTheLetters());
         MenuWidget *panel = m_window->activityArea()->sidePanel();
         QWidget *activity = m_window->activityArea()->lettersWidget();
-        QCOMPARE(QApplication::focusWidget(), activity);
 
         auto button = [](QWidget *parent, const QString &text) {
             const auto buttons = parent->findChildren<QAbstractButton *>();
@@ -454,13 +461,9 @@ private Q_SLOTS:
     void keyboardLentToThePanel()
     {
         makeWindow(false);
-        m_window->showWindow();
-        logIn(learner(QStringLiteral("Ana"), QStringLiteral("0"), QStringLiteral("0")));
-        QTRY_VERIFY_WITH_TIMEOUT(m_window->isStarted(), 5000);
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QVERIFY(startAnaAtTheLetters());
         MenuWidget *panel = m_window->activityArea()->sidePanel();
         QWidget *activity = m_window->activityArea()->lettersWidget();
-        QCOMPARE(QApplication::focusWidget(), activity);
 
         QTest::keyClick(activity, Qt::Key_F6, Qt::ControlModifier);
         QWidget *first = QApplication::focusWidget();
