@@ -186,11 +186,15 @@ elapsed_ms() { awk -v a="$(time_of "$1")" -v b="$(time_of "$2")" 'BEGIN { printf
 # the cursor from before the last key, to look from there.
 PRESSED=0
 press() {
-    local key
+    local key part
     for key; do
         PRESSED=$CURSOR
         xdotool key "$key" || fail "xdotool could not press $key"
-        expect " key " > /dev/null
+        # One release logged for each key of a chord (shift+Tab: two), or the
+        # next key would be taken for this one's.
+        for part in ${key//+/ }; do
+            expect " key " > /dev/null
+        done
     done
 }
 
