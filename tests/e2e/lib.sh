@@ -265,6 +265,7 @@ quit_from_menu() {
     # Asked for, though the first entry, highlighted at once, cuts it off.
     expect " (request|step) .*/Archivo.ogg$"
     press Up
+    CURSOR=$PRESSED
     hear "Salir.ogg"
     # The entry is triggered on the press: the program may be gone before
     # the release.

@@ -85,7 +85,9 @@ hear "Exploracion perkins.ogg"
 
 # "&Archivo", "&Reportes": the report of the learner logged in.
 press alt+a
+# An entry is highlighted, and named, on the press: before its release.
 press Down
+CURSOR=$PRESSED
 hear "Reportes.ogg"
 xdotool key Return
 expect " shown ReportDialog"
