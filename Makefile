@@ -6,7 +6,7 @@ WERROR    ?= OFF
 SANITIZE  ?= OFF
 BUILDTYPE ?= RelWithDebInfo
 
-.PHONY: all deps configure build media program stage run test bench format format-check clean
+.PHONY: all deps configure build media program stage run test bench package format format-check clean
 
 all: build
 
@@ -65,6 +65,12 @@ bench: media
 	    E2E_LOG_DIR=$(abspath $(BUILD))/tests/e2e/logs/long MONKEY_KEYS=6000 \
 	    bash tests/e2e/monkey.sh || [ $$? -eq 77 ]
 	$(BUILD)/tools/bench/purimba-bench
+
+# The Debian package a school installs (build/package/purimba_<version>_<arch>.deb):
+# the program, the demo media, the menu entry, the icon and the manual page.
+package: program
+	cmake --build $(BUILD) --target icons package_docs -j $(JOBS)
+	cd $(BUILD) && cpack -G DEB
 
 SOURCES = find src tests tools -name '*.cpp' -o -name '*.h'
 

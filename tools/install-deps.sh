@@ -8,7 +8,8 @@ packages="build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev libpugixml-dev
   espeak-ng vorbis-tools sox imagemagick fonts-noto-color-emoji fonts-dejavu-core
   poppler-utils xvfb x11-xkb-utils xdotool
-  dbus-daemon at-spi2-core python3-pyatspi"
+  dbus-daemon at-spi2-core python3-pyatspi
+  lintian desktop-file-utils appstream"
 [ $# -gt 0 ] && packages="$*"
 
 missing=""

@@ -193,7 +193,7 @@ MenuWidget::~MenuWidget()
 
 QString MenuWidget::activitySuggestionsFile()
 {
-    return MediaPaths::systemTextFile(QStringLiteral("suggestions.txt"));
+    return MediaPaths::activitySuggestionsFile();
 }
 
 QString MenuWidget::greeting() const

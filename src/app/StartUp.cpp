@@ -1,6 +1,12 @@
 #include "app/StartUp.h"
 
+#include "app/Dialogs.h"
+#include "content/MediaPaths.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -147,10 +153,47 @@ bool installSpanishTranslations()
         && QCoreApplication::installTranslator(new FileTypeNames(translator));
 }
 
+void findInstallation(const char *argv0)
+{
+    const Installation installation = Installation::detect(
+        Installation::executableDir(argv0), QProcessEnvironment::systemEnvironment());
+    // A data folder that cannot be made leaves every write failing silently,
+    // as a read-only stage folder always did.
+    installation.makeDataFolder();
+    MediaPaths::setInstallation(installation);
+}
+
+bool offerMediaCopy(QWidget *parent)
+{
+    const Installation &installation = MediaPaths::installation();
+    if (!installation.isInstalled() || installation.hasMediaCopy()
+        || QFileInfo(MediaPaths::languagesFolder()).isWritable())
+        return false;
+    const QString question = QCoreApplication::translate("StartUp",
+        "Los medios instalados en %1 no se pueden modificar.\n\n"
+        "¿Copiarlos a la carpeta de datos (%2) para editarlos allí? Desde entonces "
+        "Purimba usará esa copia, también con los alumnos.")
+                                 .arg(QDir::toNativeSeparators(installation.sharedRoot()),
+                                     QDir::toNativeSeparators(installation.dataFolder()));
+    if (!Dialogs::question(
+            parent, QCoreApplication::translate("StartUp", "Copiar los medios"), question))
+        return false;
+    QString failed;
+    if (!installation.copyMediaToDataFolder(&failed)) {
+        Dialogs::information(parent, QCoreApplication::translate("StartUp", "Error"),
+            QCoreApplication::translate("StartUp", "No se pudieron copiar los medios (%1).")
+                .arg(QDir::toNativeSeparators(failed)));
+        return false;
+    }
+    return true;
+}
+
 void redirectLogs()
 {
-    appendStreamTo(STDOUT_FILENO, stdout, "pu-debug.txt");
-    appendStreamTo(STDERR_FILENO, stderr, "pu-error.txt");
+    appendStreamTo(STDOUT_FILENO, stdout,
+        QFile::encodeName(MediaPaths::logFile(QStringLiteral("pu-debug.txt"))).constData());
+    appendStreamTo(STDERR_FILENO, stderr,
+        QFile::encodeName(MediaPaths::logFile(QStringLiteral("pu-error.txt"))).constData());
 }
 
 RunMode parseCommandLine(int argc, const char *const *argv)

@@ -23,9 +23,19 @@ enum class RunMode {
 // all. Called first thing in main(), before any thread.
 void limitMemoryArenas();
 
+// Decides where media and data are (see Installation) for every path formed
+// from here on, and makes the data folder when it is missing. Called in
+// main() before the logs are opened.
+void findInstallation(const char *argv0);
+
+// Administrator mode on an installed tree it cannot write: asks whether to
+// copy it into the data folder, and copies it. True once the copy is made;
+// both modes use it from then on.
+bool offerMediaCopy(QWidget *parent);
+
 // Appends standard output to "pu-debug.txt" and standard error to
-// "pu-error.txt" in the working directory. A log that cannot be opened leaves
-// its stream where it was; the program goes on.
+// "pu-error.txt" in the working directory (the data folder when installed). A log that cannot be
+// opened leaves its stream where it was; the program goes on.
 void redirectLogs();
 
 // Only the argument count and the first argument count; the comparison is

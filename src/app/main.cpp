@@ -12,6 +12,7 @@ int main(int argc, char **argv)
 {
     StartUp::limitMemoryArenas();
     StartUp::catchTerminationSignals();
+    StartUp::findInstallation(argv[0]);
     StartUp::redirectLogs();
 
     const StartUp::RunMode mode = StartUp::parseCommandLine(argc, argv);
@@ -29,6 +30,8 @@ int main(int argc, char **argv)
 
     int result = 0;
     if (mode == StartUp::RunMode::Administrator) {
+        // Before the window lists the tree, so that it lists the copy.
+        StartUp::offerMediaCopy(nullptr);
         // No sound device here, so a machine without sound can still edit media.
         auto *admin = new AdmWindow;
         admin->show();

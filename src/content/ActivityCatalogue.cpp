@@ -35,7 +35,7 @@ ActivityCatalogue::ActivityCatalogue()
 int ActivityCatalogue::load()
 {
     m_groups.clear();
-    QFile file(MediaPaths::dataFile(QStringLiteral("activities.xml")));
+    QFile file(MediaPaths::catalogueFile());
     if (!file.open(QIODevice::ReadOnly))
         return -1;
     QDomDocument doc(QStringLiteral("Activities"));

@@ -12,12 +12,53 @@ QString &overriddenApplicationDir()
     return dir;
 }
 
+Installation &currentInstallation()
+{
+    static Installation installation;
+    return installation;
+}
+
+// The folder whose "media/" the application-directory paths reach.
+QString mediaRoot()
+{
+    const Installation &installation = currentInstallation();
+    return installation.isInstalled() ? installation.mediaRoot() : MediaPaths::applicationDir();
+}
+
+// A path relative to the working directory on a stage, to the media tree
+// when installed.
+QString workingMedia(const QString &relative)
+{
+    const Installation &installation = currentInstallation();
+    return installation.isInstalled() ? installation.mediaRoot() + QLatin1Char('/') + relative
+                                      : relative;
+}
+
+// A path relative to the working directory on a stage, to the data folder
+// when installed.
+QString workingData(const QString &relative)
+{
+    const Installation &installation = currentInstallation();
+    return installation.isInstalled() ? installation.dataFolder() + QLatin1Char('/') + relative
+                                      : relative;
+}
+
 const QString ntildeName = QStringLiteral("Ntilde");
 const QString ntilde = QStringLiteral("\u00d1");
 
 } // namespace
 
 namespace MediaPaths {
+
+void setInstallation(const Installation &installation)
+{
+    currentInstallation() = installation;
+}
+
+const Installation &installation()
+{
+    return currentInstallation();
+}
 
 QString applicationDir()
 {
@@ -37,17 +78,17 @@ void setApplicationDir(const QString &dir)
 
 QString languagesFolder()
 {
-    return applicationDir() + QStringLiteral("/media/languages");
+    return mediaRoot() + QStringLiteral("/media/languages");
 }
 
 QString languagesFolderRelative()
 {
-    return QStringLiteral("media") + QLatin1Char('/') + QStringLiteral("languages");
+    return workingMedia(QStringLiteral("media") + QLatin1Char('/') + QStringLiteral("languages"));
 }
 
 QString languageRoot(const QString &language)
 {
-    return applicationDir() + QStringLiteral("/media/languages/") + language;
+    return mediaRoot() + QStringLiteral("/media/languages/") + language;
 }
 
 QString letterFolder(const QString &language, const QString &letter)
@@ -171,49 +212,69 @@ bool isFolderName(const QString &name)
 
 QString letterClip(const QString &letter)
 {
-    return applicationDir() + QStringLiteral("/media/system/audio/letters/") + letter
+    return mediaRoot() + QStringLiteral("/media/system/audio/letters/") + letter
         + QStringLiteral(".ogg");
 }
 
 QString instructionClip(const QString &name)
 {
-    return QStringLiteral("media/system/audio/instructions/") + name;
+    return workingMedia(QStringLiteral("media/system/audio/instructions/") + name);
 }
 
 QString menuClip(const QString &name)
 {
-    return applicationDir() + QStringLiteral("/media/system/audio/menus/") + name;
+    return mediaRoot() + QStringLiteral("/media/system/audio/menus/") + name;
 }
 
 QString systemClip(const QString &name)
 {
-    return applicationDir() + QStringLiteral("/media/system/audio/") + name;
+    return mediaRoot() + QStringLiteral("/media/system/audio/") + name;
 }
 
 QString greetingClip()
 {
-    return applicationDir()
-        + QStringLiteral("/media/system/audio/instructions/Saludo de mofli.ogg");
+    return mediaRoot() + QStringLiteral("/media/system/audio/instructions/Saludo de mofli.ogg");
 }
 
 QString uiFile(const QString &name)
 {
-    return applicationDir() + QStringLiteral("/media/system/ui/") + name;
+    return mediaRoot() + QStringLiteral("/media/system/ui/") + name;
 }
 
 QString systemTextFile(const QString &name)
 {
-    return applicationDir() + QStringLiteral("/media/system/text/") + name;
+    return mediaRoot() + QStringLiteral("/media/system/text/") + name;
 }
 
 QString dataFile(const QString &name)
 {
-    return QStringLiteral("data/") + name;
+    return workingData(QStringLiteral("data/") + name);
+}
+
+QString catalogueFile()
+{
+    const Installation &installation = currentInstallation();
+    const QString relative = QStringLiteral("data/activities.xml");
+    return installation.isInstalled() ? installation.sharedRoot() + QLatin1Char('/') + relative
+                                      : relative;
 }
 
 QString speechScratchFile()
 {
-    return QStringLiteral("purimba.txt");
+    return workingData(QStringLiteral("purimba.txt"));
+}
+
+QString logFile(const QString &name)
+{
+    return workingData(name);
+}
+
+QString activitySuggestionsFile()
+{
+    const Installation &installation = currentInstallation();
+    if (installation.isInstalled() && !installation.hasMediaCopy())
+        return installation.looseSuggestionsFile();
+    return systemTextFile(QStringLiteral("suggestions.txt"));
 }
 
 QStringList listEntries(const QString &folder)

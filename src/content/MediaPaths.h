@@ -1,13 +1,22 @@
 #pragma once
 
+#include "content/Installation.h"
+
 #include <QString>
 #include <QStringList>
 
 // The one place where media and data paths are formed. Two roots exist: the
 // application directory (paths beginning with "/" are appended to it) and the
 // working directory (relative paths are opened unchanged). Callers never
-// concatenate media paths themselves.
+// concatenate media paths themselves. An installed program (see
+// Installation) replaces the first by the media tree it uses and the second,
+// for data, logs and the scratch file, by its data folder.
 namespace MediaPaths {
+
+// Set by main() once, before anything is read or written; until then, and in
+// the tests that never set it, every path is formed on a stage folder.
+void setInstallation(const Installation &installation);
+const Installation &installation();
 
 // The executable's directory, without a trailing separator. Tests point it
 // at a temporary tree; an empty value restores the real one.
@@ -77,11 +86,20 @@ QString greetingClip();
 QString uiFile(const QString &name);
 // application directory + "/media/system/text/" + name
 QString systemTextFile(const QString &name);
-// "data/" + name, relative to the working directory.
+// "data/" + name, relative to the working directory (in the data folder
+// when installed).
 QString dataFile(const QString &name);
+// "data/activities.xml": it comes with the media and is only read, so an
+// installed program reads the installed one.
+QString catalogueFile();
 // "purimba.txt", the text handed to the speech synthesizer, in the working
-// directory.
+// directory (in the data folder when installed).
 QString speechScratchFile();
+// A log file ("pu-debug.txt", "pu-error.txt"), beside the scratch file.
+QString logFile(const QString &name);
+// The side panel's "suggestions.txt": under media/system/text of the tree in
+// use, or in the data folder while an installed tree has no copy there.
+QString activitySuggestionsFile();
 
 // The words of a letter or digit folder: its subdirectories in the default
 // listing order, never "." or ".." and never plain files. A missing folder
