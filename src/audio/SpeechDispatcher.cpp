@@ -61,8 +61,8 @@ private:
     {
         char *error = nullptr;
         // No autospawn: a school that runs no server is not given one.
-        m_connection = spd_open2("purimba", "speech", nullptr, SPD_MODE_THREADED, nullptr, 0,
-            &error);
+        m_connection
+            = spd_open2("purimba", "speech", nullptr, SPD_MODE_THREADED, nullptr, 0, &error);
         if (!m_connection) {
             *detail = QString::fromLocal8Bit(error ? error : "no connection");
             std::free(error);
@@ -102,10 +102,11 @@ private:
         answer([serial](SpeechDispatcher *front) { Q_EMIT front->ended(serial); });
     }
 
-    template<typename F> void answer(F signal)
+    template <typename F> void answer(F signal)
     {
         SpeechDispatcher *front = m_front;
-        QMetaObject::invokeMethod(front, [front, signal] { signal(front); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            front, [front, signal] { signal(front); }, Qt::QueuedConnection);
     }
 
     // Called on libspeechd's own reader thread; the message is looked up on

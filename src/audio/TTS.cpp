@@ -9,8 +9,8 @@
 #endif
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QPointer>
 #include <QProcess>
@@ -118,7 +118,10 @@ public:
 #endif
     }
 
-    bool isBusy() const { return m_running || m_spoken || !m_waiting.isEmpty(); }
+    bool isBusy() const
+    {
+        return m_running || m_spoken || !m_waiting.isEmpty();
+    }
 
     int baseLimitMs = 10000;
     // Speech runs at about 70 ms a character; this leaves room for a slow
@@ -183,8 +186,7 @@ private:
         logChoice(m_program.program.isEmpty()
                 ? QStringLiteral("none (neither festival with a Spanish voice nor espeak-ng was "
                                  "found); speech is silent")
-                : m_program.program + QLatin1Char(' ')
-                    + m_program.arguments.join(QLatin1Char(' ')),
+                : m_program.program + QLatin1Char(' ') + m_program.arguments.join(QLatin1Char(' ')),
             why);
     }
 
@@ -256,11 +258,11 @@ private:
         m_spoken.serial = ++m_lastSerial;
         m_spoken.request = request;
         // What the owner started ends with it, as its process would.
-        m_ownerGone = connect(request.owner, &QObject::destroyed, this,
-            [this, serial = m_spoken.serial] {
-                if (serial == m_spoken.serial)
-                    dispatcher()->cancel();
-            });
+        m_ownerGone
+            = connect(request.owner, &QObject::destroyed, this, [this, serial = m_spoken.serial] {
+                  if (serial == m_spoken.serial)
+                      dispatcher()->cancel();
+              });
         m_turnLimit.start(baseLimitMs + perCharacterLimitMs * int(request.text.size()));
         dispatcher()->say(m_spoken.serial, request.text);
     }
