@@ -5,7 +5,7 @@
 set -e
 packages="build-essential cmake pkg-config
   qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
-  libsdl2-dev libsdl2-mixer-dev libpugixml-dev
+  libsdl2-dev libsdl2-mixer-dev libpugixml-dev libspeechd-dev speech-dispatcher
   espeak-ng vorbis-tools sox imagemagick fonts-noto-color-emoji fonts-dejavu-core
   poppler-utils xvfb x11-xkb-utils xdotool
   dbus-daemon at-spi2-core python3-pyatspi

@@ -4,8 +4,13 @@
 #include "content/LogRecord.h"
 #include "content/MediaPaths.h"
 
+#ifdef PURIMBA_HAVE_SPEECHD
+#include "audio/SpeechDispatcher.h"
+#endif
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QPointer>
 #include <QProcess>
@@ -37,9 +42,9 @@ bool festivalSpeaksSpanish()
     return false;
 }
 
-// Looked up for every request, so a synthesizer installed while the program
-// runs is used from then on.
-Synthesizer findSynthesizer()
+// festival with a Spanish voice, otherwise espeak-ng; empty when neither is
+// installed.
+Synthesizer findProgram()
 {
     const QString scratch = MediaPaths::speechScratchFile();
     Synthesizer synthesizer;
@@ -70,6 +75,11 @@ bool writeScratchFile(const QString &text, bool latin1)
 
 // One scratch file per working directory, hence one queue per process for
 // every owner (login dialog, writing widget, TTS objects).
+//
+// The synthesizer is chosen at the first request and kept; it is chosen
+// again only when it fails (its program has gone, the server stopped
+// answering) or when there was none. A Speech Dispatcher server that answers
+// comes first: it speaks in the school's own voice and rate.
 class SpeechQueue : public QObject
 {
 public:
@@ -83,6 +93,8 @@ public:
     void add(const QString &text, QObject *owner)
     {
         m_waiting.append(Request { text, owner });
+        if (m_choice == Choice::None)
+            choose(true);
         startNext();
     }
 
@@ -94,7 +106,22 @@ public:
         }
     }
 
-    bool isBusy() const { return m_running || !m_waiting.isEmpty(); }
+    // Ends the server's message owner is speaking; processes are ended by
+    // the caller.
+    void cancelSpoken(QObject *owner)
+    {
+#ifdef PURIMBA_HAVE_SPEECHD
+        if (m_spoken && owner && m_spoken.request.owner == owner)
+            dispatcher()->cancel();
+#else
+        Q_UNUSED(owner);
+#endif
+    }
+
+    bool isBusy() const
+    {
+        return m_running || m_spoken || !m_waiting.isEmpty();
+    }
 
     int baseLimitMs = 10000;
     // Speech runs at about 70 ms a character; this leaves room for a slow
@@ -102,31 +129,154 @@ public:
     int perCharacterLimitMs = 400;
 
 private:
+    enum class Choice { None, Choosing, Dispatcher, Program };
+
     struct Request
     {
         QString text;
         QPointer<QObject> owner;
     };
 
+    // The request the server is speaking.
+    struct Spoken
+    {
+        int serial = 0;
+        Request request;
+        explicit operator bool() const { return serial != 0; }
+    };
+
     SpeechQueue()
     {
         m_turnLimit.setSingleShot(true);
-        connect(&m_turnLimit, &QTimer::timeout, this, [this] { endTurn(m_running); });
+        connect(&m_turnLimit, &QTimer::timeout, this, [this] {
+            if (m_spoken)
+                endSpoken(m_spoken.serial);
+            endTurn(m_running);
+        });
+        m_choiceLimit.setSingleShot(true);
+        connect(&m_choiceLimit, &QTimer::timeout, this, [this] {
+            // A server that takes the connection and never answers.
+            if (m_choice == Choice::Choosing)
+                chooseProgram(QStringLiteral("speech-dispatcher = no answer"));
+        });
+    }
+
+    void choose(bool tryDispatcher)
+    {
+#ifdef PURIMBA_HAVE_SPEECHD
+        // Looking for its socket costs nothing; only a server that may be
+        // there is asked, on the dispatcher's thread.
+        if (tryDispatcher && SpeechDispatcher::mayAnswer()) {
+            m_choice = Choice::Choosing;
+            m_choiceLimit.start(choiceLimitMs);
+            dispatcher()->open();
+            return;
+        }
+#else
+        Q_UNUSED(tryDispatcher);
+#endif
+        chooseProgram(QString());
+    }
+
+    void chooseProgram(const QString &why)
+    {
+        m_choiceLimit.stop();
+        m_program = findProgram();
+        m_choice = m_program.program.isEmpty() ? Choice::None : Choice::Program;
+        logChoice(m_program.program.isEmpty()
+                ? QStringLiteral("none (neither festival with a Spanish voice nor espeak-ng was "
+                                 "found); speech is silent")
+                : m_program.program + QLatin1Char(' ') + m_program.arguments.join(QLatin1Char(' ')),
+            why);
     }
 
     void startNext()
     {
-        while (!m_running && !m_waiting.isEmpty()) {
+        while (!m_running && !m_spoken && !m_waiting.isEmpty()) {
+            if (m_choice == Choice::Choosing)
+                return;
             const Request request = m_waiting.takeFirst();
-            if (!request.owner)
+            if (!request.owner || m_choice == Choice::None)
                 continue;
-            const Synthesizer synthesizer = findSynthesizer();
-            logChoice(synthesizer);
-            if (synthesizer.program.isEmpty()
-                || !writeScratchFile(request.text, synthesizer.latin1))
+#ifdef PURIMBA_HAVE_SPEECHD
+            if (m_choice == Choice::Dispatcher) {
+                // Kept as it always was, for whoever looks at what was said.
+                writeScratchFile(request.text, false);
+                if (request.text.trimmed().isEmpty())
+                    continue; // nothing to hear; the server would refuse it
+                speak(request);
                 continue;
-            start(synthesizer, request);
+            }
+#endif
+            if (!QFileInfo(m_program.program).isExecutable()) {
+                // Uninstalled while the program ran: choose again.
+                m_waiting.prepend(request);
+                choose(true);
+                continue;
+            }
+            if (!writeScratchFile(request.text, m_program.latin1))
+                continue;
+            start(m_program, request);
         }
+    }
+
+#ifdef PURIMBA_HAVE_SPEECHD
+    SpeechDispatcher *dispatcher()
+    {
+        if (!m_dispatcher) {
+            m_dispatcher = new SpeechDispatcher(this);
+            connect(m_dispatcher, &SpeechDispatcher::opened, this,
+                [this](bool ok, const QString &detail) {
+                    if (m_choice != Choice::Choosing)
+                        return; // too late: another was chosen
+                    if (!ok) {
+                        chooseProgram(QStringLiteral("speech-dispatcher = ") + detail);
+                    } else {
+                        m_choiceLimit.stop();
+                        m_choice = Choice::Dispatcher;
+                        logChoice(QStringLiteral("speech-dispatcher at ")
+                                + SpeechDispatcher::address() + QStringLiteral(", language es"),
+                            QString());
+                    }
+                    startNext();
+                });
+            connect(m_dispatcher, &SpeechDispatcher::ended, this, &SpeechQueue::endSpoken);
+            connect(m_dispatcher, &SpeechDispatcher::failed, this, [this](int serial) {
+                if (serial != m_spoken.serial)
+                    return;
+                // Heard by the next synthesizer instead.
+                m_waiting.prepend(m_spoken.request);
+                endSpoken(serial);
+                chooseProgram(QStringLiteral("speech-dispatcher = stopped answering"));
+            });
+        }
+        return m_dispatcher;
+    }
+
+    void speak(const Request &request)
+    {
+        m_spoken.serial = ++m_lastSerial;
+        m_spoken.request = request;
+        // What the owner started ends with it, as its process would.
+        m_ownerGone
+            = connect(request.owner, &QObject::destroyed, this, [this, serial = m_spoken.serial] {
+                  if (serial == m_spoken.serial)
+                      dispatcher()->cancel();
+              });
+        m_turnLimit.start(baseLimitMs + perCharacterLimitMs * int(request.text.size()));
+        dispatcher()->say(m_spoken.serial, request.text);
+    }
+#endif
+
+    void endSpoken(int serial)
+    {
+        if (!m_spoken || serial != m_spoken.serial)
+            return;
+        disconnect(m_ownerGone);
+        m_spoken = Spoken();
+        m_turnLimit.stop();
+        QMetaObject::invokeMethod(
+            this, [this] { startNext(); }, Qt::QueuedConnection);
     }
 
     void start(const Synthesizer &synthesizer, const Request &request)
@@ -143,6 +293,8 @@ private:
             process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
                 if (error != QProcess::FailedToStart)
                     return; // finished() follows
+                // The next request chooses again.
+                m_choice = Choice::None;
                 process->deleteLater();
                 endTurn(process);
             });
@@ -165,23 +317,35 @@ private:
             this, [this] { startNext(); }, Qt::QueuedConnection);
     }
 
-    void logChoice(const Synthesizer &synthesizer)
+    // Each choice is written once, with why the one before it was left.
+    void logChoice(const QString &choice, const QString &why)
     {
-        const QString choice = synthesizer.program.isEmpty()
-            ? QStringLiteral("none (neither festival with a Spanish voice nor espeak-ng was "
-                             "found); speech is silent")
-            : synthesizer.program + QLatin1Char(' ') + synthesizer.arguments.join(QLatin1Char(' '));
         if (choice == m_loggedChoice)
             return;
         m_loggedChoice = choice;
-        writeLogRecord(QStringLiteral("TTS::speak"), { QStringLiteral("synthesizer = ") + choice },
-            QStringLiteral("TTS::speak"));
+        QStringList details;
+        if (!why.isEmpty())
+            details << why;
+        details << QStringLiteral("synthesizer = ") + choice;
+        writeLogRecord(QStringLiteral("TTS::speak"), details, QStringLiteral("TTS::speak"));
     }
 
+    // Long enough for a busy machine to connect to a local server.
+    static constexpr int choiceLimitMs = 5000;
+
     QList<Request> m_waiting;
+    Choice m_choice = Choice::None;
+    Synthesizer m_program;
     QProcess *m_running = nullptr; // compared only; may already be destroyed
+    Spoken m_spoken;
+    int m_lastSerial = 0;
+    QMetaObject::Connection m_ownerGone;
     QTimer m_turnLimit;
+    QTimer m_choiceLimit;
     QString m_loggedChoice;
+#ifdef PURIMBA_HAVE_SPEECHD
+    SpeechDispatcher *m_dispatcher = nullptr;
+#endif
 };
 
 } // namespace
@@ -212,6 +376,7 @@ void TTS::stop(QObject *owner)
     dropWaiting(owner);
     if (!owner)
         return;
+    SpeechQueue::instance()->cancelSpoken(owner);
     // Every synthesizer is started as a child of its owner; one that has
     // outlived its turn is ended too. Its end passes the turn on.
     const auto synthesizers = owner->findChildren<QProcess *>(Qt::FindDirectChildrenOnly);

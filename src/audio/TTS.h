@@ -10,9 +10,11 @@
 // or read back; without a synthesizer speech is silent and everything else
 // goes on.
 //
-// The synthesizer is festival when it has a Spanish voice (Debian's has none,
-// and would read Spanish with an English voice), otherwise espeak-ng's Latin
-// American Spanish voice.
+// The synthesizer is the school's Speech Dispatcher server when one answers
+// (in Spanish, with the voice and rate set up for its screen reader), else
+// festival when it has a Spanish voice (Debian's has none, and would read
+// Spanish with an English voice), else espeak-ng's Latin American Spanish
+// voice. It is chosen at the first request and again only when it fails.
 //
 // There is one scratch file, so requests take turns: a request made while a
 // synthesizer is still running waits until that one has ended. The file is
@@ -33,8 +35,9 @@ public:
     // already speaking goes on.
     static void dropWaiting(QObject *owner);
     // Ends owner's speech: its waiting requests are dropped and a
-    // synthesizer speaking for it is killed (one that plays through a
-    // player program of its own may leave it the sound already made).
+    // synthesizer speaking for it is killed, or its message cancelled on the
+    // server (one that plays through a player program of its own may leave
+    // it the sound already made).
     static void stop(QObject *owner);
     // While a synthesizer runs or a request waits for its turn.
     static bool isBusy();
