@@ -4,6 +4,7 @@
 #include "app/StartUp.h"
 #include "app/WelcomeDialog.h"
 #include "audio/Audio.h"
+#include "audio/TTS.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -42,6 +43,8 @@ int main(int argc, char **argv)
         auto *welcome = new WelcomeDialog;
         auto *window = new MainWindow(mode == StartUp::RunMode::Tutor);
         Audio::instance()->init();
+        // Before the first name is said, so that it waits for no choosing.
+        TTS::choose();
         QObject::connect(welcome, &WelcomeDialog::done, window, &MainWindow::showWindow);
         // The main window first, so that what its close handler writes (the
         // session's scores) is written before anything else goes; it gets its

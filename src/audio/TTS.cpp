@@ -76,7 +76,7 @@ bool writeScratchFile(const QString &text, bool latin1)
 // One scratch file per working directory, hence one queue per process for
 // every owner (login dialog, writing widget, TTS objects).
 //
-// The synthesizer is chosen at the first request and kept; it is chosen
+// The synthesizer is chosen at start (or the first request) and kept; it is chosen
 // again only when it fails (its program has gone, the server stopped
 // answering) or when there was none. A Speech Dispatcher server that answers
 // comes first: it speaks in the school's own voice and rate.
@@ -88,6 +88,12 @@ public:
         // Never destroyed: a synthesizer may end while the process exits.
         static SpeechQueue *queue = new SpeechQueue;
         return queue;
+    }
+
+    void chooseOnce()
+    {
+        if (m_choice == Choice::None)
+            choose(true);
     }
 
     void add(const QString &text, QObject *owner)
@@ -387,6 +393,11 @@ void TTS::stop(QObject *owner)
 bool TTS::isBusy()
 {
     return SpeechQueue::instance()->isBusy();
+}
+
+void TTS::choose()
+{
+    SpeechQueue::instance()->chooseOnce();
 }
 
 void TTS::setFestivalVoiceFoldersForTesting(const QStringList &folders)

@@ -14,7 +14,8 @@
 // (in Spanish, with the voice and rate set up for its screen reader), else
 // festival when it has a Spanish voice (Debian's has none, and would read
 // Spanish with an English voice), else espeak-ng's Latin American Spanish
-// voice. It is chosen at the first request and again only when it fails.
+// voice. It is chosen at start (or at the first request) and again only when
+// it fails.
 //
 // There is one scratch file, so requests take turns: a request made while a
 // synthesizer is still running waits until that one has ended. The file is
@@ -41,6 +42,9 @@ public:
     static void stop(QObject *owner);
     // While a synthesizer runs or a request waits for its turn.
     static bool isBusy();
+    // Chooses the synthesizer now, at start, rather than at the first
+    // request; returns at once (a server is asked on a thread of its own).
+    static void choose();
 
     // Test seams, never called by the program: where festival's Spanish
     // voices are looked for, and how long a synthesizer may hold the turn
