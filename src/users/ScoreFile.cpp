@@ -1,9 +1,11 @@
 #include "users/ScoreFile.h"
 
 #include "content/DataStore.h"
+#include "content/LogRecord.h"
 #include "content/MediaPaths.h"
 #include "users/Score.h"
 #include "users/ScoreManager.h"
+#include "users/UserDatabase.h"
 
 #include <pugixml.hpp>
 #include <utility>
@@ -150,9 +152,20 @@ bool ScoreFile::write(const QString &learner, const QList<ScoreManager *> &manag
 {
     if (learner.isEmpty())
         return false;
-    const DataDocument::Entry added = entry(learner, managers);
     DataStore scratch;
-    return (m_store ? *m_store : scratch).update(scoresFile(), [&](DataDocument &doc) {
+    DataStore &store = m_store ? *m_store : scratch;
+    // The counters of a learner a tutor deleted while logged in would bring
+    // the learner's scores back at the next switch or at close.
+    if (UserDatabase(&store).wasDeleted(learner)) {
+        const QString tag = QStringLiteral("ScoreFile::write");
+        writeLogRecord(tag,
+            { QStringLiteral("learner = ") + learner,
+                QStringLiteral("not in the users file any more: the scores are not written") },
+            tag);
+        return false;
+    }
+    const DataDocument::Entry added = entry(learner, managers);
+    return store.update(scoresFile(), [&](DataDocument &doc) {
         for (qsizetype i = 0; i < doc.entries.size(); ++i) {
             if (matches(doc.entries.at(i), m_type, learner)) {
                 doc.entries.removeAt(i);

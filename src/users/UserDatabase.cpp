@@ -41,7 +41,8 @@ QString UserDatabase::path()
 
 int UserDatabase::load()
 {
-    switch (m_store->read(usersFile(), &m_doc)) {
+    m_status = m_store->read(usersFile(), &m_doc);
+    switch (m_status) {
     case DataStore::Loaded:
         return 1;
     case DataStore::Damaged:
@@ -99,6 +100,11 @@ bool UserDatabase::removeUser(const QString &name)
     return true;
 }
 
+bool UserDatabase::wasDeleted(const QString &name) const
+{
+    return m_status == DataStore::Loaded && indexOf(m_doc, name) < 0;
+}
+
 User UserDatabase::findUser(const QString &name) const
 {
     User user;
@@ -112,24 +118,29 @@ User UserDatabase::findUser(const QString &name) const
     return user;
 }
 
-void UserDatabase::updateUser(const User &user)
+bool UserDatabase::updateUser(const User &user)
 {
-    change([&user](DataDocument &doc) {
-        DataElement element = makeElement(user);
+    bool found = false;
+    change([user, &found](DataDocument &doc) {
         const qsizetype i = indexOf(doc, user.name);
-        if (i >= 0) {
-            // A progress update carries today as creation date; the learner
-            // was created on the stored one.
-            const QString created = doc.entries.at(i).attribute(createDateAttribute);
-            for (auto &[attribute, value] : element.attributes) {
-                if (attribute == createDateAttribute && !created.isEmpty())
-                    value = created;
-            }
-            doc.entries.removeAt(i);
+        // A learner a tutor deleted while logged in stays deleted; a new
+        // learner comes in through addUser().
+        found = i >= 0;
+        if (!found)
+            return false;
+        DataElement element = makeElement(user);
+        // A progress update carries today as creation date; the learner
+        // was created on the stored one.
+        const QString created = doc.entries.at(i).attribute(createDateAttribute);
+        for (auto &[attribute, value] : element.attributes) {
+            if (attribute == createDateAttribute && !created.isEmpty())
+                value = created;
         }
+        doc.entries.removeAt(i);
         doc.entries.append(DataDocument::entry(element));
         return true;
     });
+    return found;
 }
 
 DataElement UserDatabase::makeElement(const User &user)

@@ -1,4 +1,6 @@
+#include "ScoreFixtures.h"
 #include "content/DataStore.h"
+#include "users/ScoreFile.h"
 #include "users/User.h"
 #include "users/UserDatabase.h"
 
@@ -76,6 +78,7 @@ private slots:
     void longLivedInstanceKeepsOthersProgress();
     void updateKeepsTheCreationDate();
     void damagedFileIsKeptAside();
+    void deletedLearnerStaysDeleted();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -177,7 +180,7 @@ void TestUserDatabase::namesAreCaseSensitive()
     QVERIFY(db.removeUser(QStringLiteral("ANA")));
     QCOMPARE(db.userNames(), QStringList { QStringLiteral("Ana") });
     UserDatabase().updateUser(withActivity(QStringLiteral("ana"), 3, 0));
-    QCOMPARE(UserDatabase().userNames(), QStringList({ "Ana", "ana" }));
+    QCOMPARE(UserDatabase().userNames(), QStringList { QStringLiteral("Ana") });
 }
 
 void TestUserDatabase::readsAFileWrittenByHand()
@@ -268,8 +271,8 @@ void TestUserDatabase::updateKeepsTheCreationDate()
         "LastDate=\""
             + today() + "\"/>\n</userdb>\n");
 
-    // A learner the file does not know is created today.
-    UserDatabase().updateUser(withActivity(QStringLiteral("Bea"), 0, 0));
+    // A new learner is created today.
+    UserDatabase().addUser(withActivity(QStringLiteral("Bea"), 0, 0));
     QCOMPARE(storedUsers().last().attribute(QStringLiteral("CreateDate")).toUtf8(), today());
 }
 
@@ -285,6 +288,32 @@ void TestUserDatabase::damagedFileIsKeptAside()
     QCOMPARE(UserDatabase().userNames(), QStringList { QStringLiteral("Bea") });
     QCOMPARE(readAll(usersPath + QStringLiteral(".damaged")), damaged);
     QCOMPARE(db.load(), 1);
+}
+
+void TestUserDatabase::deletedLearnerStaysDeleted()
+{
+    // The main window's store and the login's long-lived database; the
+    // tutor deletes Ana on another machine while she is logged in here.
+    DataStore store;
+    UserDatabase login(&store);
+    login.addUser(QStringLiteral("Ana"));
+    login.addUser(QStringLiteral("Bea"));
+    const ScoreFile scores(QStringLiteral("Letters and Numbers"), &store);
+    std::unique_ptr<WidgetManagers> letters(WidgetManagers::letters());
+    letters->managers.first()->recordCorrect(QStringLiteral("A"));
+    UserDatabase(&store).updateUser(withActivity(QStringLiteral("Ana"), 0, 3));
+    QVERIFY(scores.write(QStringLiteral("Ana"), letters->managers));
+    QVERIFY(UserDatabase().removeUser(QStringLiteral("Ana")));
+    const QByteArray scoresBefore = readAll(QStringLiteral("data/scores.xml"));
+
+    // Her next activity change, then the close.
+    letters->managers.first()->recordCorrect(QStringLiteral("B"));
+    UserDatabase(&store).updateUser(withActivity(QStringLiteral("Ana"), 0, 4));
+    QVERIFY(!scores.write(QStringLiteral("Ana"), letters->managers));
+    QCOMPARE(UserDatabase().userNames(), QStringList { QStringLiteral("Bea") });
+    QCOMPARE(readAll(QStringLiteral("data/scores.xml")), scoresBefore);
+    // A learner still registered keeps being written.
+    QVERIFY(scores.write(QStringLiteral("Bea"), letters->managers));
 }
 
 QTEST_GUILESS_MAIN(TestUserDatabase)
