@@ -164,17 +164,19 @@ bool ScoreFile::write(const QString &learner, const QList<ScoreManager *> &manag
             tag);
         return false;
     }
-    const DataDocument::Entry added = entry(learner, managers);
-    return store.update(scoresFile(), [&](DataDocument &doc) {
-        for (qsizetype i = 0; i < doc.entries.size(); ++i) {
-            if (matches(doc.entries.at(i), m_type, learner)) {
-                doc.entries.removeAt(i);
-                break;
-            }
-        }
-        doc.entries.append(added);
-        return true;
-    });
+    // Never waits on a busy folder: kept, the counters are written later.
+    return store.submit(scoresFile(),
+               [added = entry(learner, managers), type = m_type, learner](DataDocument &doc) {
+                   for (qsizetype i = 0; i < doc.entries.size(); ++i) {
+                       if (matches(doc.entries.at(i), type, learner)) {
+                           doc.entries.removeAt(i);
+                           break;
+                       }
+                   }
+                   doc.entries.append(added);
+                   return true;
+               })
+        != DataStore::Refused;
 }
 
 void ScoreFile::read(const QString &learner, const QList<ScoreManager *> &managers) const

@@ -62,7 +62,9 @@ void UserDatabase::createFile()
 
 void UserDatabase::change(const std::function<bool(DataDocument &)> &edit)
 {
-    m_store->update(usersFile(), edit);
+    // Never waits on a busy folder: a change the lock keeps out is written
+    // later, and load() already sees it.
+    m_store->submit(usersFile(), edit);
     load();
 }
 
@@ -78,7 +80,7 @@ QStringList UserDatabase::userNames() const
 
 void UserDatabase::addUser(const User &user)
 {
-    change([&user](DataDocument &doc) {
+    change([user](DataDocument &doc) {
         doc.entries.append(DataDocument::entry(makeElement(user)));
         return true;
     });
@@ -91,7 +93,7 @@ void UserDatabase::addUser(const QString &name)
 
 bool UserDatabase::removeUser(const QString &name)
 {
-    change([&name](DataDocument &doc) {
+    change([name](DataDocument &doc) {
         const qsizetype i = indexOf(doc, name);
         if (i >= 0)
             doc.entries.removeAt(i);
@@ -120,13 +122,11 @@ User UserDatabase::findUser(const QString &name) const
 
 bool UserDatabase::updateUser(const User &user)
 {
-    bool found = false;
-    change([user, &found](DataDocument &doc) {
+    change([user](DataDocument &doc) {
         const qsizetype i = indexOf(doc, user.name);
         // A learner a tutor deleted while logged in stays deleted; a new
         // learner comes in through addUser().
-        found = i >= 0;
-        if (!found)
+        if (i < 0)
             return false;
         DataElement element = makeElement(user);
         // A progress update carries today as creation date; the learner
@@ -140,7 +140,7 @@ bool UserDatabase::updateUser(const User &user)
         doc.entries.append(DataDocument::entry(element));
         return true;
     });
-    return found;
+    return indexOf(m_doc, user.name) >= 0;
 }
 
 DataElement UserDatabase::makeElement(const User &user)

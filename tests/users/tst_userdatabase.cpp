@@ -1,5 +1,7 @@
 #include "ScoreFixtures.h"
 #include "content/DataStore.h"
+#include "support/TestSupport.h"
+#include "users/Score.h"
 #include "users/ScoreFile.h"
 #include "users/User.h"
 #include "users/UserDatabase.h"
@@ -8,10 +10,14 @@
 #include <QDir>
 #include <QDomDocument>
 #include <QDomElement>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -79,6 +85,7 @@ private slots:
     void updateKeepsTheCreationDate();
     void damagedFileIsKeptAside();
     void deletedLearnerStaysDeleted();
+    void busyFolderLosesNothing();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -314,6 +321,52 @@ void TestUserDatabase::deletedLearnerStaysDeleted()
     QCOMPARE(readAll(QStringLiteral("data/scores.xml")), scoresBefore);
     // A learner still registered keeps being written.
     QVERIFY(scores.write(QStringLiteral("Bea"), letters->managers));
+}
+
+void TestUserDatabase::busyFolderLosesNothing()
+{
+    auto store = std::make_unique<DataStore>();
+    UserDatabase(store.get()).addUser(QStringLiteral("Ana"));
+    // Another program of the class holds both locks, fresh.
+    QLockFile usersLock(usersPath + QStringLiteral(".lock"));
+    QLockFile scoresLock(QStringLiteral("data/scores.xml.lock"));
+    QVERIFY(usersLock.tryLock(0));
+    QVERIFY(scoresLock.tryLock(0));
+
+    // Two activity changes: the window goes on at once, and sees them.
+    QElapsedTimer waited;
+    waited.start();
+    const QByteArray log = TestSupport::standardOutputOf([&] {
+        UserDatabase(store.get()).updateUser(withActivity(QStringLiteral("Ana"), 0, 3));
+        UserDatabase(store.get()).updateUser(withActivity(QStringLiteral("Ana"), 0, 4));
+    });
+    QVERIFY2(waited.elapsed() < 1000, qPrintable(QString::number(waited.elapsed())));
+    QVERIFY(log.contains("BEGIN DataStore::submit\nfile = "));
+    QCOMPARE(
+        UserDatabase(store.get()).findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("4"));
+    QCOMPARE(UserDatabase().findUser(QStringLiteral("Ana")).lastSubAct, QString());
+
+    // Written once the lock is free, in the order they came.
+    usersLock.unlock();
+    QTRY_COMPARE(UserDatabase().findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("4"));
+
+    // Her answers at close, while the other program still writes: the close
+    // waits for it, a bounded time.
+    std::unique_ptr<WidgetManagers> letters(WidgetManagers::letters());
+    letters->managers.first()->recordCorrect(QStringLiteral("A"));
+    waited.restart();
+    QVERIFY(ScoreFile(QStringLiteral("Letters and Numbers"), store.get())
+                .write(QStringLiteral("Ana"), letters->managers));
+    QVERIFY(waited.elapsed() < 1000);
+    std::thread other([&scoresLock] {
+        QThread::msleep(300);
+        scoresLock.unlock();
+    });
+    TestSupport::standardOutputOf([&store] { store.reset(); });
+    other.join();
+    std::unique_ptr<WidgetManagers> read(WidgetManagers::letters());
+    ScoreFile(QStringLiteral("Letters and Numbers")).read(QStringLiteral("Ana"), read->managers);
+    QCOMPARE(read->managers.first()->score(QStringLiteral("A"))->corrects(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestUserDatabase)
