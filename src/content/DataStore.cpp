@@ -186,6 +186,18 @@ DataStore::Status DataStore::load(const File &file, bool locked, DataDocument *d
         return Loaded;
     }
     m_files.remove(key);
+    // Not damaged: unreadable here, it is left as it is and never written over.
+    if (const QString encoding = DataDocument::undecodableEncoding(bytes); !encoding.isEmpty()) {
+        if (!m_undecodable.contains(key)) {
+            m_undecodable.insert(key);
+            const QString tag = QStringLiteral("DataStore::read");
+            writeLogRecord(tag,
+                { QStringLiteral("file = ") + file.path, QStringLiteral("error = ") + error,
+                    QStringLiteral("it is left as it is and not written") },
+                tag);
+        }
+        return Unreadable;
+    }
     // Only under the lock: without it, a writer may have replaced the file
     // with a good one since it was read.
     if (!locked)

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <future>
@@ -137,6 +138,8 @@ private:
     void retry();
 
     QHash<QString, Known> m_files;
+    // Files in an encoding that cannot be read, logged once.
+    QSet<QString> m_undecodable;
     // By absolute path.
     std::map<QString, KeptChanges> m_kept;
     std::unique_ptr<QTimer> m_retry;

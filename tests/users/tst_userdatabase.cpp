@@ -86,6 +86,8 @@ private slots:
     void damagedFileIsKeptAside();
     void deletedLearnerStaysDeleted();
     void busyFolderLosesNothing();
+    void everyEncodingIsReadAndWrittenAsUtf8_data();
+    void everyEncodingIsReadAndWrittenAsUtf8();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -367,6 +369,70 @@ void TestUserDatabase::busyFolderLosesNothing()
     std::unique_ptr<WidgetManagers> read(WidgetManagers::letters());
     ScoreFile(QStringLiteral("Letters and Numbers")).read(QStringLiteral("Ana"), read->managers);
     QCOMPARE(read->managers.first()->score(QStringLiteral("A"))->corrects(), 1);
+}
+
+void TestUserDatabase::everyEncodingIsReadAndWrittenAsUtf8_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name"); // null: the file cannot be read
+
+    const auto utf16 = [](const QString &text) {
+        return QByteArray("\xFF\xFE")
+            + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    };
+    QTest::newRow("Latin-1") << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+                                           "<userdb>\n <User Name=\"Mar\xED"
+                                           "a\"/>\n</userdb>\n")
+                             << QStringLiteral("Mar\u00eda");
+    QTest::newRow("Windows-1252") << QByteArray("<?xml version='1.0' encoding='windows-1252'?>\n"
+                                                "<userdb><User Name=\"\x93Mar\xED"
+                                                "a\x94 \x80\"/></userdb>")
+                                  << QStringLiteral("\u201cMar\u00eda\u201d \u20ac");
+    QTest::newRow("UTF-16 with BOM") << utf16(
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n"
+                       "<userdb>\n <User Name=\"Mar\u00eda \u00d1and\u00fa\"/>\n</userdb>\n"))
+                                     << QStringLiteral("Mar\u00eda \u00d1and\u00fa");
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\" "
+                                                  "encoding=\"UTF-8\"?>\n<userdb>\n <User "
+                                                  "Name=\"Mar\xC3\xAD"
+                                                  "a\"/>\n</userdb>\n")
+                                    << QStringLiteral("Mar\u00eda");
+    QTest::newRow("no declaration") << QByteArray("<userdb><User Name=\"Mar\xC3\xAD"
+                                                  "a\"/></userdb>")
+                                    << QStringLiteral("Mar\u00eda");
+    QTest::newRow("unknown encoding") << QByteArray(
+        "<?xml version=\"1.0\" encoding=\"x-klingon-8\"?>\n"
+        "<userdb>\n <User Name=\"Mar\xED"
+        "a\"/>\n</userdb>\n") << QString();
+}
+
+void TestUserDatabase::everyEncodingIsReadAndWrittenAsUtf8()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+
+    writeFile(usersPath, bytes);
+    const QByteArray log = TestSupport::standardOutputOf([] {
+        UserDatabase db;
+        db.addUser(QStringLiteral("Bea"));
+    });
+    if (name.isNull()) {
+        // Kept as it is, never written over nor moved aside.
+        QCOMPARE(readAll(usersPath), bytes);
+        QCOMPARE(QDir(QStringLiteral("data")).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QStringLiteral("users.xml") });
+        QVERIFY(log.contains("x-klingon-8"));
+        return;
+    }
+    const QByteArray written = readAll(usersPath);
+    QVERIFY2(written.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"),
+        written.constData());
+    QVERIFY(written.contains(name.toUtf8()));
+    QCOMPARE(UserDatabase().userNames(), QStringList({ name, QStringLiteral("Bea") }));
+    QStringList names;
+    for (const QDomElement &user : storedUsers())
+        names << user.attribute(QStringLiteral("Name"));
+    QCOMPARE(names, QStringList({ name, QStringLiteral("Bea") }));
 }
 
 QTEST_GUILESS_MAIN(TestUserDatabase)
