@@ -225,6 +225,8 @@ void MainWidget::slotCloseApplication()
 {
     m_letters->slotWriteScores();
     m_braille->slotWriteScores();
+    // Progress and scores a busy folder kept out are written now, or never.
+    m_store->close();
 }
 
 void MainWidget::slotSugerencia(const QString &title, const QString &item)

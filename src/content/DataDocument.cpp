@@ -1,9 +1,56 @@
 #include "content/DataDocument.h"
 
 #include <QHash>
+#include <QRegularExpression>
+#include <QStringDecoder>
 #include <pugixml.hpp>
 
 namespace {
+
+// The encoding a file's bytes are in: its byte order mark, the shape of its
+// first characters, then the name its declaration gives. Null for UTF-8,
+// which is parsed as it is.
+QByteArray encodingOf(const QByteArray &bytes)
+{
+    if (bytes.startsWith(QByteArrayView("\xFF\xFE\x00\x00", 4)))
+        return "UTF-32LE";
+    if (bytes.startsWith(QByteArrayView("\x00\x00\xFE\xFF", 4)))
+        return "UTF-32BE";
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith(QByteArrayView("<\x00?\x00", 4)))
+        return "UTF-16LE";
+    if (bytes.startsWith("\xFE\xFF") || bytes.startsWith(QByteArrayView("\x00<\x00?", 4)))
+        return "UTF-16BE";
+    if (bytes.startsWith("\xEF\xBB\xBF") || !bytes.startsWith("<?xml"))
+        return QByteArray();
+    const qsizetype end = bytes.indexOf("?>");
+    static const QRegularExpression declared(
+        QStringLiteral("\\sencoding\\s*=\\s*[\"']([A-Za-z0-9._:-]+)[\"']"));
+    const QRegularExpressionMatch match
+        = declared.match(QString::fromLatin1(bytes.left(end < 0 ? 0 : end)));
+    const QByteArray name = match.captured(1).toLatin1();
+    return name.compare("UTF-8", Qt::CaseInsensitive) == 0
+            || name.compare("UTF8", Qt::CaseInsensitive) == 0
+        ? QByteArray()
+        : name;
+}
+
+// The file's bytes in UTF-8, without a byte order mark; false when its
+// encoding is one the toolkit cannot decode.
+bool toUtf8(const QByteArray &bytes, QByteArray *utf8)
+{
+    const QByteArray encoding = encodingOf(bytes);
+    if (encoding.isEmpty()) {
+        *utf8 = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
+        return true;
+    }
+    // Windows-1252 needs ICU; Latin-1 and the Unicode forms do not.
+    QStringDecoder decoder(encoding.constData());
+    if (!decoder.isValid())
+        return false;
+    const QString text = decoder.decode(bytes);
+    *utf8 = text.toUtf8();
+    return !decoder.hasError();
+}
 
 // Characters XML cannot carry at all become U+FFFD rather than making the
 // whole file unreadable.
@@ -102,8 +149,23 @@ DataDocument::DataDocument(const QString &rootName, const QString &doctype)
         m_prolog.append("<!DOCTYPE " + doctype.toUtf8() + '>');
 }
 
-bool DataDocument::parse(const QByteArray &bytes, QString *error)
+QString DataDocument::undecodableEncoding(const QByteArray &bytes)
 {
+    QByteArray utf8;
+    return toUtf8(bytes, &utf8) ? QString() : QString::fromLatin1(encodingOf(bytes));
+}
+
+bool DataDocument::parse(const QByteArray &file, QString *error)
+{
+    // Kept as UTF-8, which is what is written back, whatever the file was in.
+    QByteArray bytes;
+    if (!toUtf8(file, &bytes)) {
+        *this = DataDocument();
+        if (error)
+            *error = QStringLiteral("Encoding that cannot be read: ")
+                + QString::fromLatin1(encodingOf(file));
+        return false;
+    }
     QHash<QByteArrayView, Entry> known;
     for (const Entry &entry : std::as_const(entries)) {
         if (!entry.source.isEmpty())

@@ -67,7 +67,13 @@ public:
     // Replaces the content by the document in bytes; false, with pugixml's
     // message and the place, when they are not one well-formed element with
     // only comments, a document type and processing instructions around it.
+    // Bytes in another encoding than UTF-8 (named by a byte order mark or
+    // by the declaration) are decoded first; the document holds, and
+    // serialise() gives, UTF-8.
     bool parse(const QByteArray &bytes, QString *error = nullptr);
+    // The encoding the bytes' declaration names when the toolkit cannot
+    // decode it; empty otherwise.
+    static QString undecodableEncoding(const QByteArray &bytes);
 
     bool hasRoot() const { return !m_rootName.isEmpty(); }
     const QString &rootName() const { return m_rootName; }

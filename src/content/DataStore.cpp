@@ -2,6 +2,7 @@
 
 #include "content/LogRecord.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QThread>
+#include <QTimer>
 #include <QVarLengthArray>
 #include <cstring>
 
@@ -23,12 +25,20 @@ namespace {
 // left by a program that hung or by a machine that went down.
 const int staleLockMs = 5000;
 
+// How long submit() may hold up the window for a lock another program has:
+// a write takes a few milliseconds, so a short wait spares most changes a
+// retry, and the child notices nothing.
+const int submitWaitMs = 20;
+// Kept changes are tried again at this pace, slowing down to the longest
+// while the folder stays busy or cannot be written.
+const int firstRetryMs = 100;
+const int longestRetryMs = 3000;
+
 // QLockFile::tryLock(timeout) sleeps 100 ms and more between its tries, far
 // longer than another program holds the lock, so it is asked again and again.
-bool lock(QLockFile &file)
+bool lock(QLockFile &file, QDeadlineTimer deadline = QDeadlineTimer(3 * staleLockMs))
 {
     file.setStaleLockTime(staleLockMs);
-    const QDeadlineTimer deadline(3 * staleLockMs);
     while (!file.tryLock(0)) {
         if (file.error() != QLockFile::LockFailedError || deadline.hasExpired())
             return false;
@@ -176,6 +186,18 @@ DataStore::Status DataStore::load(const File &file, bool locked, DataDocument *d
         return Loaded;
     }
     m_files.remove(key);
+    // Not damaged: unreadable here, it is left as it is and never written over.
+    if (const QString encoding = DataDocument::undecodableEncoding(bytes); !encoding.isEmpty()) {
+        if (!m_undecodable.contains(key)) {
+            m_undecodable.insert(key);
+            const QString tag = QStringLiteral("DataStore::read");
+            writeLogRecord(tag,
+                { QStringLiteral("file = ") + file.path, QStringLiteral("error = ") + error,
+                    QStringLiteral("it is left as it is and not written") },
+                tag);
+        }
+        return Unreadable;
+    }
     // Only under the lock: without it, a writer may have replaced the file
     // with a good one since it was read.
     if (!locked)
@@ -188,31 +210,181 @@ DataStore::Status DataStore::load(const File &file, bool locked, DataDocument *d
 
 DataStore::Status DataStore::read(const File &file, DataDocument *doc)
 {
-    const Status status = load(file, false, doc);
-    if (status != Damaged)
+    Status status = load(file, false, doc);
+    if (status == Damaged) {
+        QLockFile guard(file.path + QStringLiteral(".lock"));
+        status = lock(guard) ? load(file, true, doc) : Unreadable;
+    }
+    // What this program changed is seen here at once, written or kept.
+    const auto kept = m_kept.find(QFileInfo(file.path).absoluteFilePath());
+    if (kept == m_kept.end() || status == Unreadable)
         return status;
-    QLockFile guard(file.path + QStringLiteral(".lock"));
-    return lock(guard) ? load(file, true, doc) : Unreadable;
+    if (!doc->hasRoot())
+        *doc = file.emptyDocument();
+    for (const Change &change : std::as_const(kept->second.changes)) {
+        DataDocument trial = *doc;
+        if (change(trial) && trial.hasRoot())
+            *doc = trial;
+    }
+    return status;
 }
 
-bool DataStore::update(const File &file, const std::function<bool(DataDocument &)> &change)
+DataStore::DataStore()
+    : m_retryMs(firstRetryMs)
 {
-    QDir().mkpath(QFileInfo(file.path).absolutePath());
+}
+
+DataStore::~DataStore()
+{
+    if (!m_kept.empty())
+        close(m_closeTried ? 0 : closeWaitMs);
+}
+
+DataStore::Attempt DataStore::writeKept(
+    const File &file, const Change &extra, QDeadlineTimer deadline, bool *refused)
+{
+    const QString key = QFileInfo(file.path).absoluteFilePath();
+    QDir().mkpath(QFileInfo(key).absolutePath());
     QLockFile guard(file.path + QStringLiteral(".lock"));
+    if (!lock(guard, deadline))
+        return Busy;
     DataDocument doc;
-    const Status status = lock(guard) ? load(file, true, &doc) : Unreadable;
+    const Status status = load(file, true, &doc);
     if (status == Unreadable)
-        return false;
+        return Failed;
     if (status == Missing)
         doc = file.emptyDocument();
-    if (!change(doc))
-        return true;
-    if (!doc.hasRoot())
-        return false;
-    if (!writeAtomically(file.path, doc))
-        return false;
-    m_files.insert(QFileInfo(file.path).absoluteFilePath(), Known { QByteArray(), doc });
-    return true;
+    bool changed = false;
+    const auto kept = m_kept.find(key);
+    if (kept != m_kept.end()) {
+        // Each on a copy: one that leaves no root must not take the others with it.
+        for (const Change &change : std::as_const(kept->second.changes)) {
+            DataDocument trial = doc;
+            if (change(trial) && trial.hasRoot()) {
+                doc = trial;
+                changed = true;
+            }
+        }
+    }
+    if (extra) {
+        DataDocument trial = doc;
+        if (extra(trial)) {
+            if (trial.hasRoot()) {
+                doc = trial;
+                changed = true;
+            } else if (refused) {
+                *refused = true;
+            }
+        }
+    }
+    if (changed) {
+        if (!writeAtomically(file.path, doc))
+            return Failed;
+        m_files.insert(key, Known { QByteArray(), doc });
+    }
+    if (kept != m_kept.end()) {
+        const QString tag = QStringLiteral("DataStore::submit");
+        writeLogRecord(tag,
+            { QStringLiteral("file = ") + key,
+                QStringLiteral("kept changes written = ")
+                    + QString::number(kept->second.changes.size()),
+                QStringLiteral("kept for ms = ") + QString::number(kept->second.since.elapsed()) },
+            tag);
+        m_kept.erase(kept);
+    }
+    return Done;
+}
+
+bool DataStore::update(const File &file, const Change &change)
+{
+    bool refused = false;
+    return writeKept(file, change, QDeadlineTimer(3 * staleLockMs), &refused) == Done && !refused;
+}
+
+DataStore::Outcome DataStore::submit(const File &file, const Change &change)
+{
+    bool refused = false;
+    const Attempt attempt = writeKept(file, change, QDeadlineTimer(submitWaitMs), &refused);
+    if (refused)
+        return Refused;
+    if (attempt == Done)
+        return Written;
+    keep(file, change, attempt == Busy);
+    return Kept;
+}
+
+void DataStore::keep(const File &file, const Change &change, bool busy)
+{
+    const QString key = QFileInfo(file.path).absoluteFilePath();
+    KeptChanges &kept = m_kept[key];
+    if (kept.changes.isEmpty()) {
+        kept.file = file;
+        kept.file.path = key;
+        kept.since.start();
+        const QString tag = QStringLiteral("DataStore::submit");
+        writeLogRecord(tag,
+            { QStringLiteral("file = ") + key,
+                busy ? QStringLiteral("the lock is held by another program")
+                     : QStringLiteral("the file cannot be read or written"),
+                QStringLiteral("the change is kept and written later") },
+            tag);
+    }
+    kept.changes.append(change);
+    // Without an event loop (a tool, a test) the next change or close() writes it.
+    if (!QCoreApplication::instance())
+        return;
+    if (!m_retry) {
+        m_retry = std::make_unique<QTimer>();
+        m_retry->setSingleShot(true);
+        QObject::connect(m_retry.get(), &QTimer::timeout, m_retry.get(), [this] { retry(); });
+    }
+    if (!m_retry->isActive())
+        m_retry->start(m_retryMs);
+}
+
+void DataStore::retry()
+{
+    QList<File> files;
+    for (const auto &[key, kept] : m_kept)
+        files.append(kept.file);
+    for (const File &file : std::as_const(files))
+        writeKept(file, Change(), QDeadlineTimer(submitWaitMs));
+    if (m_kept.empty()) {
+        m_retryMs = firstRetryMs;
+        return;
+    }
+    m_retryMs = qMin(2 * m_retryMs, longestRetryMs);
+    m_retry->start(m_retryMs);
+}
+
+bool DataStore::close(int waitMs)
+{
+    m_closeTried = true;
+    if (m_retry)
+        m_retry->stop();
+    const QDeadlineTimer deadline(waitMs);
+    QList<File> files;
+    for (const auto &[key, kept] : m_kept)
+        files.append(kept.file);
+    for (const File &file : std::as_const(files))
+        writeKept(file, Change(), deadline);
+    for (const auto &[key, kept] : m_kept) {
+        const QString tag = QStringLiteral("DataStore::close");
+        writeLogRecord(tag,
+            { QStringLiteral("file = ") + key,
+                QStringLiteral("changes not written = ") + QString::number(kept.changes.size()),
+                QStringLiteral("waited ms = ") + QString::number(waitMs) },
+            tag);
+    }
+    return m_kept.empty();
+}
+
+int DataStore::keptChanges() const
+{
+    int count = 0;
+    for (const auto &[key, kept] : m_kept)
+        count += int(kept.changes.size());
+    return count;
 }
 
 namespace {

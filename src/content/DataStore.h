@@ -3,11 +3,18 @@
 #include "content/DataDocument.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QHash>
+#include <QList>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <future>
 #include <map>
+#include <memory>
+
+class QTimer;
 
 // The program's XML data files ("data/users.xml", "data/scores.xml", the
 // suggestion files) as this store last read or wrote them, each with its
@@ -49,13 +56,44 @@ public:
         DataDocument emptyDocument() const { return DataDocument(rootName, doctype); }
     };
 
+    enum Outcome {
+        Written,
+        Kept, // the lock was busy or the write failed: written at the next chance
+        Refused, // the change left no root element: nobody could read it back
+    };
+
+    using Change = std::function<bool(DataDocument &)>;
+
+    DataStore();
+    // Writes what is kept, waiting for the locks a bounded time.
+    ~DataStore();
+    DataStore(const DataStore &) = delete;
+    DataStore &operator=(const DataStore &) = delete;
+
     // The file's document, parsed again only when the file's bytes are no
-    // longer those this store last read or wrote.
+    // longer those this store last read or wrote, with the changes this
+    // store keeps for it made on it.
     Status read(const File &file, DataDocument *doc);
     // Under the file's lock: reads the file again (a missing or damaged one as
-    // the empty document), lets change edit the document and writes it when
-    // change returns true. False when that write, or the lock, failed.
-    bool update(const File &file, const std::function<bool(DataDocument &)> &change);
+    // the empty document), makes the changes kept for it, lets change edit
+    // the document and writes it when change returns true. Waits for the
+    // lock, for a dialog that tells whether it was written. False when that
+    // write, or the lock, failed; change is then forgotten.
+    bool update(const File &file, const Change &change);
+    // The same without waiting: when the lock is busy (or the write fails),
+    // change is kept, after those kept before, and made later. It may run
+    // more than once and long after this call, so it holds copies, not
+    // references.
+    Outcome submit(const File &file, const Change &change);
+    // At close: writes every kept change, waiting for the locks until
+    // waitMs have passed. False, with a log record of what is still kept,
+    // when some could not be written.
+    bool close(int waitMs = closeWaitMs);
+    // How many changes are kept, for every file.
+    int keptChanges() const;
+
+    // Longer than a stale lock lives, so a hung program's lock is taken over.
+    static constexpr int closeWaitMs = 8000;
     // Reads and parses the file at path on a thread of its own, so that its
     // first read() or update() finds it parsed: the score file of a whole
     // school takes a few hundred milliseconds, which a child logging in
@@ -82,9 +120,31 @@ private:
         DataDocument doc;
     };
 
+    struct KeptChanges
+    {
+        File file;
+        QList<Change> changes;
+        QElapsedTimer since;
+    };
+
+    enum Attempt { Done, Busy, Failed };
+
     Status load(const File &file, bool locked, DataDocument *doc);
+    // Makes the kept changes of the file, then extra, under its lock, waiting
+    // for it until deadline. Refused when extra left no root.
+    Attempt writeKept(
+        const File &file, const Change &extra, QDeadlineTimer deadline, bool *refused = nullptr);
+    void keep(const File &file, const Change &change, bool busy);
+    void retry();
 
     QHash<QString, Known> m_files;
+    // Files in an encoding that cannot be read, logged once.
+    QSet<QString> m_undecodable;
+    // By absolute path.
+    std::map<QString, KeptChanges> m_kept;
+    std::unique_ptr<QTimer> m_retry;
+    int m_retryMs;
+    bool m_closeTried = false;
     // By absolute path; a future's destructor waits for its thread.
     std::map<QString, std::future<Known>> m_preloads;
 };

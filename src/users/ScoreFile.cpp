@@ -1,9 +1,11 @@
 #include "users/ScoreFile.h"
 
 #include "content/DataStore.h"
+#include "content/LogRecord.h"
 #include "content/MediaPaths.h"
 #include "users/Score.h"
 #include "users/ScoreManager.h"
+#include "users/UserDatabase.h"
 
 #include <pugixml.hpp>
 #include <utility>
@@ -150,18 +152,31 @@ bool ScoreFile::write(const QString &learner, const QList<ScoreManager *> &manag
 {
     if (learner.isEmpty())
         return false;
-    const DataDocument::Entry added = entry(learner, managers);
     DataStore scratch;
-    return (m_store ? *m_store : scratch).update(scoresFile(), [&](DataDocument &doc) {
-        for (qsizetype i = 0; i < doc.entries.size(); ++i) {
-            if (matches(doc.entries.at(i), m_type, learner)) {
-                doc.entries.removeAt(i);
-                break;
-            }
-        }
-        doc.entries.append(added);
-        return true;
-    });
+    DataStore &store = m_store ? *m_store : scratch;
+    // The counters of a learner a tutor deleted while logged in would bring
+    // the learner's scores back at the next switch or at close.
+    if (UserDatabase(&store).wasDeleted(learner)) {
+        const QString tag = QStringLiteral("ScoreFile::write");
+        writeLogRecord(tag,
+            { QStringLiteral("learner = ") + learner,
+                QStringLiteral("not in the users file any more: the scores are not written") },
+            tag);
+        return false;
+    }
+    // Never waits on a busy folder: kept, the counters are written later.
+    return store.submit(scoresFile(),
+               [added = entry(learner, managers), type = m_type, learner](DataDocument &doc) {
+                   for (qsizetype i = 0; i < doc.entries.size(); ++i) {
+                       if (matches(doc.entries.at(i), type, learner)) {
+                           doc.entries.removeAt(i);
+                           break;
+                       }
+                   }
+                   doc.entries.append(added);
+                   return true;
+               })
+        != DataStore::Refused;
 }
 
 void ScoreFile::read(const QString &learner, const QList<ScoreManager *> &managers) const

@@ -28,8 +28,10 @@ public:
 
     // Stores the managers' counters as the learner's element of this type,
     // replacing the one stored before, which moves to the end of the file.
-    // Writes nothing for the empty name, nor over a file it cannot read;
-    // returns whether the file was written.
+    // Writes nothing for the empty name, nor for a learner the users file no
+    // longer holds (deleted), nor over a file it cannot read; returns false
+    // then. On a busy folder the counters are kept by the store and written
+    // at its next chance (its close() at the latest).
     bool write(const QString &learner, const QList<ScoreManager *> &managers) const;
     // Resets every manager, then loads what is stored for the learner under
     // this type. Activities are matched by their exact name; others are ignored.

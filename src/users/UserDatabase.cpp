@@ -41,7 +41,8 @@ QString UserDatabase::path()
 
 int UserDatabase::load()
 {
-    switch (m_store->read(usersFile(), &m_doc)) {
+    m_status = m_store->read(usersFile(), &m_doc);
+    switch (m_status) {
     case DataStore::Loaded:
         return 1;
     case DataStore::Damaged:
@@ -61,7 +62,9 @@ void UserDatabase::createFile()
 
 void UserDatabase::change(const std::function<bool(DataDocument &)> &edit)
 {
-    m_store->update(usersFile(), edit);
+    // Never waits on a busy folder: a change the lock keeps out is written
+    // later, and load() already sees it.
+    m_store->submit(usersFile(), edit);
     load();
 }
 
@@ -77,7 +80,7 @@ QStringList UserDatabase::userNames() const
 
 void UserDatabase::addUser(const User &user)
 {
-    change([&user](DataDocument &doc) {
+    change([user](DataDocument &doc) {
         doc.entries.append(DataDocument::entry(makeElement(user)));
         return true;
     });
@@ -90,13 +93,18 @@ void UserDatabase::addUser(const QString &name)
 
 bool UserDatabase::removeUser(const QString &name)
 {
-    change([&name](DataDocument &doc) {
+    change([name](DataDocument &doc) {
         const qsizetype i = indexOf(doc, name);
         if (i >= 0)
             doc.entries.removeAt(i);
         return i >= 0;
     });
     return true;
+}
+
+bool UserDatabase::wasDeleted(const QString &name) const
+{
+    return m_status == DataStore::Loaded && indexOf(m_doc, name) < 0;
 }
 
 User UserDatabase::findUser(const QString &name) const
@@ -112,24 +120,27 @@ User UserDatabase::findUser(const QString &name) const
     return user;
 }
 
-void UserDatabase::updateUser(const User &user)
+bool UserDatabase::updateUser(const User &user)
 {
-    change([&user](DataDocument &doc) {
-        DataElement element = makeElement(user);
+    change([user](DataDocument &doc) {
         const qsizetype i = indexOf(doc, user.name);
-        if (i >= 0) {
-            // A progress update carries today as creation date; the learner
-            // was created on the stored one.
-            const QString created = doc.entries.at(i).attribute(createDateAttribute);
-            for (auto &[attribute, value] : element.attributes) {
-                if (attribute == createDateAttribute && !created.isEmpty())
-                    value = created;
-            }
-            doc.entries.removeAt(i);
+        // A learner a tutor deleted while logged in stays deleted; a new
+        // learner comes in through addUser().
+        if (i < 0)
+            return false;
+        DataElement element = makeElement(user);
+        // A progress update carries today as creation date; the learner
+        // was created on the stored one.
+        const QString created = doc.entries.at(i).attribute(createDateAttribute);
+        for (auto &[attribute, value] : element.attributes) {
+            if (attribute == createDateAttribute && !created.isEmpty())
+                value = created;
         }
+        doc.entries.removeAt(i);
         doc.entries.append(DataDocument::entry(element));
         return true;
     });
+    return indexOf(m_doc, user.name) >= 0;
 }
 
 DataElement UserDatabase::makeElement(const User &user)

@@ -40,9 +40,14 @@ public:
     // The first learner of that name, or a record with the empty name. The
     // dates of the result are today's; stored dates are not read back.
     User findUser(const QString &name) const;
+    // Whether the file was read and holds no learner of that name: one a
+    // tutor deleted, whose progress and scores are not written back.
+    bool wasDeleted(const QString &name) const;
     // Stores the record in place of the first learner of its name, as the
-    // last element of the file, keeping the stored creation date.
-    void updateUser(const User &user);
+    // last element of the file, keeping the stored creation date. A name the
+    // file does not hold (a learner deleted meanwhile) is not added back:
+    // false, and nothing is written.
+    bool updateUser(const User &user);
     static DataElement makeElement(const User &user);
 
     static QString path();
@@ -54,4 +59,5 @@ private:
     std::unique_ptr<DataStore> m_ownStore;
     DataStore *m_store;
     DataDocument m_doc;
+    int m_status = -1; // the DataStore::Status of the last load()
 };

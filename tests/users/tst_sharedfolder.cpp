@@ -2,6 +2,7 @@
 #include <QDomDocument>
 #include <QDomElement>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +38,7 @@ class TestSharedFolder : public QObject
 
 private slots:
     void fourProgramsOnOneFolder();
+    void classroomClosesAtOnce();
 };
 
 void TestSharedFolder::fourProgramsOnOneFolder()
@@ -103,6 +105,67 @@ void TestSharedFolder::fourProgramsOnOneFolder()
     }
     learnersWithScores.sort();
     QCOMPARE(learnersWithScores, QStringList({ "P0-1", "P1-1", "P2-1", "P3-1" }));
+}
+
+void TestSharedFolder::classroomClosesAtOnce()
+{
+    const int writers = 8;
+    const int answers = 30;
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString start = dir.filePath(QStringLiteral("start"));
+    std::vector<std::unique_ptr<QProcess>> running;
+    for (int w = 0; w < writers; ++w) {
+        running.push_back(std::make_unique<QProcess>());
+        running.back()->start(QStringLiteral(CLASSWRITER),
+            { dir.path(), QStringLiteral("Alumno %1").arg(w), QString::number(answers), start });
+    }
+    // Log records come before, when a lock was busy.
+    for (const auto &writer : running) {
+        QByteArray line;
+        while (line != "ready\n") {
+            while (!writer->canReadLine())
+                QVERIFY(writer->waitForReadyRead(60000));
+            line = writer->readLine();
+        }
+    }
+    // The bell: every machine closes now.
+    QVERIFY(QFile(start).open(QIODevice::WriteOnly));
+    for (const auto &writer : running) {
+        QVERIFY(writer->waitForFinished(60000));
+        QCOMPARE(writer->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(writer->exitCode(), 0);
+    }
+
+    const QString data = dir.filePath(QStringLiteral("data"));
+    QCOMPARE(QDir(data).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+        QStringList({ "scores.xml", "users.xml" }));
+    const QDomDocument users = parsed(data + QStringLiteral("/users.xml"));
+    const QDomDocument scores = parsed(data + QStringLiteral("/scores.xml"));
+    QVERIFY(!users.isNull());
+    QVERIFY(!scores.isNull());
+    QStringList names;
+    for (const QDomElement &user : childrenOf(users.documentElement())) {
+        names << user.attribute(QStringLiteral("Name"));
+        QCOMPARE(user.attribute(QStringLiteral("LastSubAct")), QString::number((answers - 1) % 8));
+    }
+    QCOMPARE(names.size(), writers);
+    // Each learner's answers, split between the two widgets.
+    QMap<QString, int> totals;
+    QMap<QString, int> corrects;
+    for (const QDomElement &learner : childrenOf(scores.documentElement())) {
+        for (const QDomElement &activity : childrenOf(learner, QStringLiteral("Activity"))) {
+            for (const QDomElement &score : childrenOf(activity, QStringLiteral("Score"))) {
+                corrects[learner.tagName()] += score.attribute(QStringLiteral("Corrects")).toInt();
+                totals[learner.tagName()] += score.attribute(QStringLiteral("Total")).toInt();
+            }
+        }
+    }
+    QCOMPARE(totals.size(), writers);
+    for (auto total = totals.cbegin(); total != totals.cend(); ++total) {
+        QCOMPARE(total.value(), answers);
+        QCOMPARE(corrects.value(total.key()), answers - answers / 3);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSharedFolder)

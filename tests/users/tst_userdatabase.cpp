@@ -1,4 +1,8 @@
+#include "ScoreFixtures.h"
 #include "content/DataStore.h"
+#include "support/TestSupport.h"
+#include "users/Score.h"
+#include "users/ScoreFile.h"
 #include "users/User.h"
 #include "users/UserDatabase.h"
 
@@ -6,10 +10,14 @@
 #include <QDir>
 #include <QDomDocument>
 #include <QDomElement>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -76,6 +84,10 @@ private slots:
     void longLivedInstanceKeepsOthersProgress();
     void updateKeepsTheCreationDate();
     void damagedFileIsKeptAside();
+    void deletedLearnerStaysDeleted();
+    void busyFolderLosesNothing();
+    void everyEncodingIsReadAndWrittenAsUtf8_data();
+    void everyEncodingIsReadAndWrittenAsUtf8();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -177,7 +189,7 @@ void TestUserDatabase::namesAreCaseSensitive()
     QVERIFY(db.removeUser(QStringLiteral("ANA")));
     QCOMPARE(db.userNames(), QStringList { QStringLiteral("Ana") });
     UserDatabase().updateUser(withActivity(QStringLiteral("ana"), 3, 0));
-    QCOMPARE(UserDatabase().userNames(), QStringList({ "Ana", "ana" }));
+    QCOMPARE(UserDatabase().userNames(), QStringList { QStringLiteral("Ana") });
 }
 
 void TestUserDatabase::readsAFileWrittenByHand()
@@ -268,8 +280,8 @@ void TestUserDatabase::updateKeepsTheCreationDate()
         "LastDate=\""
             + today() + "\"/>\n</userdb>\n");
 
-    // A learner the file does not know is created today.
-    UserDatabase().updateUser(withActivity(QStringLiteral("Bea"), 0, 0));
+    // A new learner is created today.
+    UserDatabase().addUser(withActivity(QStringLiteral("Bea"), 0, 0));
     QCOMPARE(storedUsers().last().attribute(QStringLiteral("CreateDate")).toUtf8(), today());
 }
 
@@ -285,6 +297,142 @@ void TestUserDatabase::damagedFileIsKeptAside()
     QCOMPARE(UserDatabase().userNames(), QStringList { QStringLiteral("Bea") });
     QCOMPARE(readAll(usersPath + QStringLiteral(".damaged")), damaged);
     QCOMPARE(db.load(), 1);
+}
+
+void TestUserDatabase::deletedLearnerStaysDeleted()
+{
+    // The main window's store and the login's long-lived database; the
+    // tutor deletes Ana on another machine while she is logged in here.
+    DataStore store;
+    UserDatabase login(&store);
+    login.addUser(QStringLiteral("Ana"));
+    login.addUser(QStringLiteral("Bea"));
+    const ScoreFile scores(QStringLiteral("Letters and Numbers"), &store);
+    std::unique_ptr<WidgetManagers> letters(WidgetManagers::letters());
+    letters->managers.first()->recordCorrect(QStringLiteral("A"));
+    UserDatabase(&store).updateUser(withActivity(QStringLiteral("Ana"), 0, 3));
+    QVERIFY(scores.write(QStringLiteral("Ana"), letters->managers));
+    QVERIFY(UserDatabase().removeUser(QStringLiteral("Ana")));
+    const QByteArray scoresBefore = readAll(QStringLiteral("data/scores.xml"));
+
+    // Her next activity change, then the close.
+    letters->managers.first()->recordCorrect(QStringLiteral("B"));
+    UserDatabase(&store).updateUser(withActivity(QStringLiteral("Ana"), 0, 4));
+    QVERIFY(!scores.write(QStringLiteral("Ana"), letters->managers));
+    QCOMPARE(UserDatabase().userNames(), QStringList { QStringLiteral("Bea") });
+    QCOMPARE(readAll(QStringLiteral("data/scores.xml")), scoresBefore);
+    // A learner still registered keeps being written.
+    QVERIFY(scores.write(QStringLiteral("Bea"), letters->managers));
+}
+
+void TestUserDatabase::busyFolderLosesNothing()
+{
+    auto store = std::make_unique<DataStore>();
+    UserDatabase(store.get()).addUser(QStringLiteral("Ana"));
+    // Another program of the class holds both locks, fresh.
+    QLockFile usersLock(usersPath + QStringLiteral(".lock"));
+    QLockFile scoresLock(QStringLiteral("data/scores.xml.lock"));
+    QVERIFY(usersLock.tryLock(0));
+    QVERIFY(scoresLock.tryLock(0));
+
+    // Two activity changes: the window goes on at once, and sees them.
+    QElapsedTimer waited;
+    waited.start();
+    const QByteArray log = TestSupport::standardOutputOf([&] {
+        UserDatabase(store.get()).updateUser(withActivity(QStringLiteral("Ana"), 0, 3));
+        UserDatabase(store.get()).updateUser(withActivity(QStringLiteral("Ana"), 0, 4));
+    });
+    QVERIFY2(waited.elapsed() < 1000, qPrintable(QString::number(waited.elapsed())));
+    QVERIFY(log.contains("BEGIN DataStore::submit\nfile = "));
+    QCOMPARE(
+        UserDatabase(store.get()).findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("4"));
+    QCOMPARE(UserDatabase().findUser(QStringLiteral("Ana")).lastSubAct, QString());
+
+    // Written once the lock is free, in the order they came.
+    usersLock.unlock();
+    QTRY_COMPARE(UserDatabase().findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("4"));
+
+    // Her answers at close, while the other program still writes: the close
+    // waits for it, a bounded time.
+    std::unique_ptr<WidgetManagers> letters(WidgetManagers::letters());
+    letters->managers.first()->recordCorrect(QStringLiteral("A"));
+    waited.restart();
+    QVERIFY(ScoreFile(QStringLiteral("Letters and Numbers"), store.get())
+                .write(QStringLiteral("Ana"), letters->managers));
+    QVERIFY(waited.elapsed() < 1000);
+    std::thread other([&scoresLock] {
+        QThread::msleep(300);
+        scoresLock.unlock();
+    });
+    TestSupport::standardOutputOf([&store] { store.reset(); });
+    other.join();
+    std::unique_ptr<WidgetManagers> read(WidgetManagers::letters());
+    ScoreFile(QStringLiteral("Letters and Numbers")).read(QStringLiteral("Ana"), read->managers);
+    QCOMPARE(read->managers.first()->score(QStringLiteral("A"))->corrects(), 1);
+}
+
+void TestUserDatabase::everyEncodingIsReadAndWrittenAsUtf8_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name"); // null: the file cannot be read
+
+    const auto utf16 = [](const QString &text) {
+        return QByteArray("\xFF\xFE")
+            + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    };
+    QTest::newRow("Latin-1") << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+                                           "<userdb>\n <User Name=\"Mar\xED"
+                                           "a\"/>\n</userdb>\n")
+                             << QStringLiteral("Mar\u00eda");
+    QTest::newRow("Windows-1252") << QByteArray("<?xml version='1.0' encoding='windows-1252'?>\n"
+                                                "<userdb><User Name=\"\x93Mar\xED"
+                                                "a\x94 \x80\"/></userdb>")
+                                  << QStringLiteral("\u201cMar\u00eda\u201d \u20ac");
+    QTest::newRow("UTF-16 with BOM") << utf16(
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n"
+                       "<userdb>\n <User Name=\"Mar\u00eda \u00d1and\u00fa\"/>\n</userdb>\n"))
+                                     << QStringLiteral("Mar\u00eda \u00d1and\u00fa");
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\" "
+                                                  "encoding=\"UTF-8\"?>\n<userdb>\n <User "
+                                                  "Name=\"Mar\xC3\xAD"
+                                                  "a\"/>\n</userdb>\n")
+                                    << QStringLiteral("Mar\u00eda");
+    QTest::newRow("no declaration") << QByteArray("<userdb><User Name=\"Mar\xC3\xAD"
+                                                  "a\"/></userdb>")
+                                    << QStringLiteral("Mar\u00eda");
+    QTest::newRow("unknown encoding") << QByteArray(
+        "<?xml version=\"1.0\" encoding=\"x-klingon-8\"?>\n"
+        "<userdb>\n <User Name=\"Mar\xED"
+        "a\"/>\n</userdb>\n") << QString();
+}
+
+void TestUserDatabase::everyEncodingIsReadAndWrittenAsUtf8()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+
+    writeFile(usersPath, bytes);
+    const QByteArray log = TestSupport::standardOutputOf([] {
+        UserDatabase db;
+        db.addUser(QStringLiteral("Bea"));
+    });
+    if (name.isNull()) {
+        // Kept as it is, never written over nor moved aside.
+        QCOMPARE(readAll(usersPath), bytes);
+        QCOMPARE(QDir(QStringLiteral("data")).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QStringLiteral("users.xml") });
+        QVERIFY(log.contains("x-klingon-8"));
+        return;
+    }
+    const QByteArray written = readAll(usersPath);
+    QVERIFY2(written.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<userdb>\n"),
+        written.constData());
+    QVERIFY(written.contains(name.toUtf8()));
+    QCOMPARE(UserDatabase().userNames(), QStringList({ name, QStringLiteral("Bea") }));
+    QStringList names;
+    for (const QDomElement &user : storedUsers())
+        names << user.attribute(QStringLiteral("Name"));
+    QCOMPARE(names, QStringList({ name, QStringLiteral("Bea") }));
 }
 
 QTEST_GUILESS_MAIN(TestUserDatabase)
