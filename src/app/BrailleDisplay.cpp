@@ -1,5 +1,7 @@
 #include "app/BrailleDisplay.h"
 
+#include "content/LogRecord.h"
+
 #include <QGuiApplication>
 #include <QPointer>
 #include <QThread>
@@ -75,8 +77,9 @@ BrailleDisplay::BrailleDisplay(QObject *parent)
         auto connection = std::make_unique<Connection>();
         brlapi_connectionSettings_t settings;
         connection->fd = brlapi__openConnection(connection->handle(), nullptr, &settings);
+        QString error;
         if (connection->fd < 0) {
-            qInfo().noquote() << "No braille display through BRLTTY:" << lastError();
+            error = lastError();
             connection.reset();
         } else {
             brlapi__setExceptionHandler(connection->handle(), reportError);
@@ -89,9 +92,9 @@ BrailleDisplay::BrailleDisplay(QObject *parent)
         // only after waiting for this thread, so self is checked there.
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [self, result] {
+            [self, result, error] {
                 if (self)
-                    self->connected(result);
+                    self->connected(result, error);
                 else
                     delete result;
             },
@@ -112,9 +115,14 @@ bool BrailleDisplay::isConnected() const
     return m_connection != nullptr;
 }
 
-void BrailleDisplay::connected(Connection *connection)
+void BrailleDisplay::connected(Connection *connection, const QString &error)
 {
     m_connection.reset(connection);
+    // In the debug log: without BRLTTY this is no error.
+    writeLogRecord(QStringLiteral("BrailleDisplay"),
+        { m_connection ? QStringLiteral("cells = %1").arg(m_connection->width)
+                       : QStringLiteral("no BrlAPI connection: ") + error },
+        QStringLiteral("BrailleDisplay"));
     if (m_connection) {
         m_connection->notifier = new QSocketNotifier(m_connection->fd, QSocketNotifier::Read);
         connect(

@@ -47,7 +47,7 @@ Q_SIGNALS:
 
 private:
     struct Connection;
-    void connected(Connection *connection);
+    void connected(Connection *connection, const QString &error);
     void takeDisplay();
     void releaseDisplay();
     void write();
