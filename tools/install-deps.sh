@@ -9,6 +9,7 @@ packages="build-essential cmake pkg-config
   espeak-ng vorbis-tools sox imagemagick fonts-noto-color-emoji fonts-dejavu-core
   poppler-utils xvfb x11-xkb-utils xdotool
   dbus-daemon at-spi2-core python3-pyatspi
+  libbrlapi-dev brltty
   lintian desktop-file-utils appstream"
 [ $# -gt 0 ] && packages="$*"
 

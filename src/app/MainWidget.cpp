@@ -1,5 +1,6 @@
 #include "app/MainWidget.h"
 
+#include "activities/braille/Braille.h"
 #include "activities/braille/BrailleWidget.h"
 #include "activities/language/EscrituraWidget.h"
 #include "activities/language/TextWidget.h"
@@ -66,6 +67,21 @@ MainWidget::MainWidget(DataStore *store, QWidget *parent)
 
     m_top = new TopWidget(this);
 
+    connect(m_braille, &BrailleWidget::cellShown, this, [this](quint8 dots) {
+        m_brailleCell = dots;
+        showBraille();
+    });
+    connect(m_letters, &LetrasWidget::itemShown, this, [this](const QString &item) {
+        Braille cell;
+        // Digits are written as the program's bare patterns of A … J.
+        if (item.size() == 1 && item.at(0).isDigit())
+            cell.fromNumber(item);
+        else
+            cell.fromLetter(item);
+        m_lettersCell = cell.dotMask();
+        showBraille();
+    });
+
     connect(m_letters, &LetrasWidget::sugerencia, this, &MainWidget::slotSugerencia);
     connect(m_braille, &BrailleWidget::sugerencia, this, &MainWidget::slotSugerencia);
     connect(m_menu, &MenuWidget::signalSynthType, this, &MainWidget::setSynthMode);
@@ -113,6 +129,7 @@ QWidget *MainWidget::activityWidget(int activity) const
 void MainWidget::showActivity(int activity, int sub)
 {
     m_currentActivity = activity;
+    m_activitiesStopped = false;
     if (activity >= 0 && activity < m_stack->count())
         m_stack->setCurrentIndex(activity);
     m_menu->setActivity(activity, sub);
@@ -125,7 +142,35 @@ void MainWidget::showActivity(int activity, int sub)
     // sending the child's keys to the audible menu.
     slotKeyMenuMode(false);
     slotFocus();
+    showBraille();
     Q_EMIT signalActivityChanged(activity, sub);
+}
+
+void MainWidget::showBraille()
+{
+    quint8 dots = 0;
+    if (!m_activitiesStopped && !m_keyMenuMode) {
+        if (m_currentActivity == 0)
+            dots = m_lettersCell;
+        else if (m_currentActivity == 1)
+            dots = m_brailleCell;
+    }
+    if (dots == m_shownCell)
+        return;
+    m_shownCell = dots;
+    Q_EMIT brailleCellChanged(dots);
+}
+
+void MainWidget::slotBrailleDot(int dot)
+{
+    if (m_currentActivity == 1 && !m_keyMenuMode)
+        m_braille->slotDisplayDot(dot);
+}
+
+void MainWidget::slotBrailleSpace()
+{
+    if (m_currentActivity == 1 && !m_keyMenuMode)
+        m_braille->slotDisplaySpace();
 }
 
 void MainWidget::slotFocus()
@@ -144,6 +189,7 @@ void MainWidget::slotFocus()
 
 void MainWidget::stopActivities()
 {
+    m_activitiesStopped = true;
     slotKeyMenuMode(false);
     m_letters->slotStop();
     m_braille->slotStop();
@@ -158,6 +204,7 @@ void MainWidget::slotKeyMenuMode(bool mode)
     m_braille->slotSetKeyMenuMode(mode);
     m_text->slotSetKeyMenuMode(mode);
     m_writing->slotSetKeyMenuMode(mode);
+    showBraille();
 }
 
 void MainWidget::setUserName(const QString &name)

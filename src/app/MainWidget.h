@@ -45,6 +45,10 @@ Q_SIGNALS:
     void signalSayMenu(int key);
     // For the status bar: what the side panel has to tell the adult.
     void signalStatusMessage(const QString &text);
+    // The cell a braille display shows (dot n is bit n - 1): in the braille
+    // activities the cell being entered or corrected, in the letters and
+    // numbers the letter or digit shown, elsewhere none.
+    void brailleCellChanged(quint8 dots);
 
 public Q_SLOTS:
     void setUserName(const QString &name);
@@ -65,9 +69,13 @@ public Q_SLOTS:
     // showActivity().
     void stopActivities();
     void slotKeyMenuMode(bool mode);
+    // A braille display's keys, for the braille activities.
+    void slotBrailleDot(int dot);
+    void slotBrailleSpace();
 
 private:
     QWidget *activityWidget(int activity) const;
+    void showBraille();
 
     std::unique_ptr<DataStore> m_ownStore;
     DataStore *m_store;
@@ -81,6 +89,12 @@ private:
     int m_currentActivity = 0;
     bool m_keyMenuMode = false;
     bool m_highContrast = false;
+    // What each activity would show on a braille display, and what it was
+    // last told; nothing before the first activity and after a stop.
+    quint8 m_lettersCell = 0;
+    quint8 m_brailleCell = 0;
+    int m_shownCell = -1;
+    bool m_activitiesStopped = true;
     // A learner's scores are in memory, to be written when the learner leaves.
     bool m_scoresRead = false;
     QString m_language;

@@ -3,6 +3,7 @@
 #include "activities/braille/BrailleWidget.h"
 #include "activities/letters/LetrasWidget.h"
 #include "admin/AdmWindow.h"
+#include "app/BrailleDisplay.h"
 #include "app/CreditsWindow.h"
 #include "app/Dialogs.h"
 #include "app/Greeting.h"
@@ -90,6 +91,10 @@ MainWindow::MainWindow(bool tutor, QWidget *parent)
     connect(m_area, &MainWidget::signalSayMenu, this, &MainWindow::slotSayMenu);
     connect(m_area, &MainWidget::signalStatusMessage, this,
         [this](const QString &text) { statusBar()->showMessage(text, statusMessageMs); });
+    m_brailleDisplay = new BrailleDisplay(this);
+    connect(m_area, &MainWidget::brailleCellChanged, m_brailleDisplay, &BrailleDisplay::showCell);
+    connect(m_brailleDisplay, &BrailleDisplay::dotKey, m_area, &MainWidget::slotBrailleDot);
+    connect(m_brailleDisplay, &BrailleDisplay::spaceKey, m_area, &MainWidget::slotBrailleSpace);
 
     m_scheme = m_colors.scheme(0);
     m_area->hide();
@@ -642,6 +647,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     m_greeting->stop();
     m_area->slotCloseApplication();
+    // The display goes back to BRLTTY with the window.
+    m_brailleDisplay->setActive(false);
     // The windows without a parent would keep the program running.
     m_credits->hide();
     if (m_admin)

@@ -13,6 +13,7 @@
 
 class AdmWindow;
 class AudioThread;
+class BrailleDisplay;
 class CreditsWindow;
 class Greeting;
 class InputDialog;
@@ -121,6 +122,7 @@ private:
     AudibleMenu m_audibleMenu;
 
     MainWidget *m_area;
+    BrailleDisplay *m_brailleDisplay;
     QStackedWidget *m_pages;
     QLabel *m_mascotLabel;
     QPointer<QMovie> m_mascot;

@@ -119,6 +119,16 @@ QList<bool> Braille::toDotList() const
     return QList<bool>(m_dots.begin(), m_dots.end());
 }
 
+quint8 Braille::dotMask() const
+{
+    quint8 mask = 0;
+    for (size_t i = 0; i < m_dots.size(); ++i) {
+        if (m_dots[i])
+            mask |= quint8(1u << i);
+    }
+    return mask;
+}
+
 void Braille::mirror()
 {
     for (size_t left = 0; left < 3; ++left)

@@ -27,6 +27,9 @@ public:
     bool equals(bool d1, bool d2, bool d3, bool d4, bool d5, bool d6) const;
     bool equals(const Braille &other) const;
     QList<bool> toDotList() const;
+    // Dot n raised is bit n - 1: the order braille displays and Unicode's
+    // braille patterns use.
+    quint8 dotMask() const;
 
     // Swaps the columns (1 with 4, 2 with 5, 3 with 6), as the cell looks
     // when it is written from the back of the paper.

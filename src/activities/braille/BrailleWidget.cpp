@@ -183,6 +183,7 @@ void BrailleWidget::showCell()
         const int key = perkinsKeyOfDot[i];
         m_perkinsLabels[key]->setPixmap(m_perkinsPictures[key][raised]);
     }
+    Q_EMIT cellShown(m_cell->dotMask());
 }
 
 void BrailleWidget::showDevice()
@@ -270,23 +271,37 @@ void BrailleWidget::keyReleased(QKeyEvent *event)
     }
     for (int i = 0; i < 6; ++i) {
         if (key == perkinsKeys[i]) {
-            dotKey(i + 1, inSub(6, 7));
-            slotLetter();
+            slotDisplayDot(i + 1);
             return;
         }
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         slotEnter();
     } else if (key == Qt::Key_Space) {
-        // The brailler's space key raises no dot, and each of these
-        // activities writes one cell: here it asks again, as in the letters
-        // activities. The dots raised so far stay.
-        slotLastInstruction();
+        slotDisplaySpace();
     } else if (key != Qt::Key_Home) {
         displayReset();
         if (key != Qt::Key_Escape)
             slotSleeping();
     }
+}
+
+void BrailleWidget::slotDisplayDot(int dot)
+{
+    if (m_group != 1 || dot < 1 || dot > 6)
+        return;
+    dotKey(dot, inSub(6, 7));
+    slotLetter();
+}
+
+void BrailleWidget::slotDisplaySpace()
+{
+    if (m_group != 1)
+        return;
+    // The brailler's space key raises no dot, and each of these activities
+    // writes one cell: here it asks again, as in the letters activities.
+    // The dots raised so far stay.
+    slotLastInstruction();
 }
 
 // A key of the device's own group in the one-dot activities (exploration,

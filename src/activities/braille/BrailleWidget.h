@@ -59,6 +59,15 @@ public Q_SLOTS:
     void slotCorrect();
     void slotWrong();
     void slotBrailleMode(bool on);
+    // The keys of a braille display: dots 1 … 6 and its space, entered as
+    // the brailler's keys are.
+    void slotDisplayDot(int dot);
+    void slotDisplaySpace();
+
+Q_SIGNALS:
+    // The cell a braille display should show (dot n is bit n - 1): the one
+    // being entered, or during a correction the answer's.
+    void cellShown(quint8 dots);
 
 protected:
     void lookChanged() override;

@@ -105,6 +105,8 @@ BrailleWidget::Steps BrailleWidget::correction()
 {
     const QuestionStart next = questionStart();
     if (inHiddenPoints()) {
+        // A braille display shows the answer while it is said.
+        Q_EMIT cellShown(quint8(1u << (m_hiddenPoint - 1)));
         // The pause runs from the start of the name, not from its end.
         return { say(instruction(QStringLiteral("te equivocaste en los puntos.ogg"))),
             sayBeforePause(questionClip()), then([this, next] { (this->*next)(); }) };
@@ -116,9 +118,14 @@ BrailleWidget::Steps BrailleWidget::correction()
         answer.fromLetter(m_hiddenLetter);
     Steps steps { say(instruction(QStringLiteral("te equivocaste en la letra.ogg"))),
         say(questionClip()), say(instruction(QStringLiteral("puntos correctos.ogg"))) };
+    // A braille display raises each dot of the answer as it is named.
+    Q_EMIT cellShown(0);
+    quint8 shown = 0;
     for (int dot = 1; dot <= 6; ++dot) {
-        if (answer.isRaised(dot))
-            steps << say(dotClip(dot));
+        if (!answer.isRaised(dot))
+            continue;
+        shown |= quint8(1u << (dot - 1));
+        steps << then([this, shown] { Q_EMIT cellShown(shown); }) << say(dotClip(dot));
     }
     // The empty clip after the last dot hands on to the next question.
     steps << say(QString()) << then([this, next] { (this->*next)(); });

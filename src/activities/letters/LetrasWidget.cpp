@@ -194,6 +194,7 @@ void LetrasWidget::clearAll()
     m_letterLabel->hide();
     m_wordLabel->hide();
     m_pictureLabel->hide();
+    Q_EMIT itemShown(QString());
 }
 
 void LetrasWidget::showLetterLabel(const QString &letterOrDigit)
@@ -201,6 +202,7 @@ void LetrasWidget::showLetterLabel(const QString &letterOrDigit)
     m_letterLabel->setText(MediaPaths::letterDisplay(letterOrDigit));
     m_letterLabel->adjustSize();
     m_letterLabel->show();
+    Q_EMIT itemShown(letterOrDigit);
 }
 
 void LetrasWidget::setWordLabel(const QString &text)

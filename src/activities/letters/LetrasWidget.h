@@ -65,6 +65,11 @@ public Q_SLOTS:
     void setCurrentNumber(const QString &number);
     QString fixCharacters(const QString &word);
 
+Q_SIGNALS:
+    // The letter ("A" … "Z", "Ntilde") or digit shown, for a braille
+    // display; empty when none is.
+    void itemShown(const QString &letterOrDigit);
+
 protected:
     void lookChanged() override;
     void keyReleased(QKeyEvent *event) override;
