@@ -12,6 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FuzzSupport::require(!error.isEmpty(), "a stream refused without a message");
         return 0;
     }
+    // The rate goes to oggenc and divides lengths: a real one or a refusal.
+    FuzzSupport::require(rate > 0, "a stream accepted without a sample rate");
     FuzzSupport::require(samples.size() % 2 == 0 && samples.size() <= wav.size(),
         "samples that are not the stream's");
     // What speech() does with the samples, without the programs it runs.
