@@ -6,7 +6,7 @@ WERROR    ?= OFF
 SANITIZE  ?= OFF
 BUILDTYPE ?= RelWithDebInfo
 
-.PHONY: all deps configure build media program stage run test bench package format format-check clean
+.PHONY: all deps configure build media program stage run test bench package fuzz format format-check clean
 
 all: build
 
@@ -71,6 +71,35 @@ bench: media
 package: program
 	cmake --build $(BUILD) --target icons package_docs -j $(JOBS)
 	cd $(BUILD) && cpack -G DEB
+
+# The readers of files from outside, each under libFuzzer for FUZZ_SECONDS,
+# one after another, from the committed seeds; what a run adds to its corpus
+# stays in $(FUZZ_BUILD)/corpus. A finding stops the run: the input is
+# written to $(FUZZ_BUILD)/findings/<reader>/, to be committed under
+# tests/fuzz/regressions/<reader>/ once the reader is mended. The generator's
+# reader is run without the leak check: fontconfig, under Qt's painting, keeps
+# its caches until exit.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS       = users scores activities sugerencias suggestions mediasrc wav
+FUZZ_XML      = users scores activities sugerencias suggestions
+
+fuzz:
+	@sh tools/install-deps.sh clang libclang-rt-14-dev
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPURIMBA_FUZZ=ON \
+	    -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) --target fuzzers -j $(JOBS)
+	@set -e; for reader in $(FUZZERS); do \
+	    corpus=$(abspath $(FUZZ_BUILD))/corpus/$$reader; \
+	    findings=$(abspath $(FUZZ_BUILD))/findings/$$reader; \
+	    mkdir -p $$corpus $$findings; \
+	    dict=; case " $(FUZZ_XML) " in *" $$reader "*) dict=-dict=$(abspath tests/fuzz/xml.dict);; esac; \
+	    leaks=; [ $$reader = mediasrc ] && leaks=-detect_leaks=0; \
+	    echo "--- fuzz_$$reader for $(FUZZ_SECONDS) s"; \
+	    TMPDIR=/dev/shm $(FUZZ_BUILD)/tests/fuzz/fuzz_$$reader -max_total_time=$(FUZZ_SECONDS) \
+	        -timeout=10 -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 \
+	        -artifact_prefix=$$findings/ $$dict $$leaks $$corpus $(abspath tests/fuzz/corpus)/$$reader; \
+	done
 
 SOURCES = find src tests tools -name '*.cpp' -o -name '*.h'
 

@@ -143,6 +143,7 @@ QString DataDocument::Entry::attribute(const QString &name) const
 
 DataDocument::DataDocument(const QString &rootName, const QString &doctype)
     : m_rootName(rootName)
+    , m_rootTag(rootName.toUtf8())
     , m_rootStartTag(rootName.isEmpty() ? QByteArray() : '<' + rootName.toUtf8() + '>')
 {
     if (!doctype.isEmpty())
@@ -193,6 +194,7 @@ bool DataDocument::parse(const QByteArray &file, QString *error)
         } else if (type == pugi::node_element) {
             around = &m_epilog;
             m_rootName = QString::fromUtf8(node.name());
+            m_rootTag = node.name();
             const qsizetype tagEnd = endOfTag(bytes, start);
             // An empty root is written as the file the program creates has it.
             const bool empty = !node.first_child() && bytes.at(tagEnd - 2) == '/';
@@ -239,7 +241,7 @@ bool DataDocument::forEachPiece(const std::function<bool(QByteArrayView)> &f) co
         if (!f(" ") || !f(entry.bytes) || !f("\n"))
             return false;
     }
-    if (!f("</") || !f(m_rootName.toUtf8()) || !f(">\n"))
+    if (!f("</") || !f(m_rootTag) || !f(">\n"))
         return false;
     for (const QByteArray &node : m_epilog) {
         if (!f(node) || !f("\n"))

@@ -90,6 +90,10 @@ public:
 
 private:
     QString m_rootName;
+    // The name as the start tag has it: bytes that are not UTF-8 would not
+    // match it decoded and encoded again, and the file written back would
+    // not parse.
+    QByteArray m_rootTag;
     QByteArray m_rootStartTag;
     QList<QByteArray> m_prolog;
     QList<QByteArray> m_epilog;

@@ -88,6 +88,12 @@ bool AudioMaker::parseWav(const QByteArray &wav, QByteArray *samples, int *rate,
                 *error = QStringLiteral("expected 16-bit mono speech");
                 return false;
             }
+            // The rate divides lengths and goes to oggenc: one no device
+            // plays (0, or past an int) is refused, not wrapped.
+            if (sampleRate == 0 || sampleRate > 384000) {
+                *error = QStringLiteral("WAV sample rate %1 is out of range").arg(sampleRate);
+                return false;
+            }
             *rate = int(sampleRate);
             haveFormat = true;
         }
