@@ -32,6 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     if (names.contains(name) && names.count(name) != 1)
         name = QStringLiteral("Ana Fuzz");
+    // A learner the file does not hold is registered first, as the login
+    // does: progress alone never brings a name (back) into the file.
+    if (!names.contains(name))
+        users.addUser(User(name));
     User learner(name);
     learner.lastAct = QStringLiteral("2");
     learner.lastSubAct = QStringLiteral("3");
