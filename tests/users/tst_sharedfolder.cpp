@@ -20,6 +20,25 @@ QDomDocument parsed(const QString &path)
     return doc;
 }
 
+// Every program ended well; then both files whole, nothing set aside, no
+// lock left behind.
+void endedWhole(const std::vector<std::unique_ptr<QProcess>> &running, int timeoutMs,
+    const QTemporaryDir &dir, QDomDocument *users, QDomDocument *scores)
+{
+    for (const auto &program : running) {
+        QVERIFY(program->waitForFinished(timeoutMs));
+        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program->exitCode(), 0);
+    }
+    const QString data = dir.filePath(QStringLiteral("data"));
+    QCOMPARE(QDir(data).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+        QStringList({ "scores.xml", "users.xml" }));
+    *users = parsed(data + QStringLiteral("/users.xml"));
+    *scores = parsed(data + QStringLiteral("/scores.xml"));
+    QVERIFY(!users->isNull());
+    QVERIFY(!scores->isNull());
+}
+
 QList<QDomElement> childrenOf(const QDomElement &element, const QString &tag = QString())
 {
     QList<QDomElement> children;
@@ -56,20 +75,11 @@ void TestSharedFolder::fourProgramsOnOneFolder()
             { dir.path(), QStringLiteral("P%1").arg(p), QString::number(learners),
                 QString::number(answers) });
     }
-    for (const auto &program : running) {
-        QVERIFY(program->waitForFinished(240000));
-        QCOMPARE(program->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program->exitCode(), 0);
-    }
-
-    // Both files whole, nothing set aside, no lock left behind.
-    const QString data = dir.filePath(QStringLiteral("data"));
-    QCOMPARE(QDir(data).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-        QStringList({ "scores.xml", "users.xml" }));
-    const QDomDocument users = parsed(data + QStringLiteral("/users.xml"));
-    const QDomDocument scores = parsed(data + QStringLiteral("/scores.xml"));
-    QVERIFY(!users.isNull());
-    QVERIFY(!scores.isNull());
+    QDomDocument users;
+    QDomDocument scores;
+    endedWhole(running, 240000, dir, &users, &scores);
+    if (QTest::currentTestFailed())
+        return;
 
     // Every learner once; each program's own learner with its last progress.
     QStringList expected;
@@ -131,19 +141,11 @@ void TestSharedFolder::classroomClosesAtOnce()
     }
     // The bell: every machine closes now.
     QVERIFY(QFile(start).open(QIODevice::WriteOnly));
-    for (const auto &writer : running) {
-        QVERIFY(writer->waitForFinished(60000));
-        QCOMPARE(writer->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(writer->exitCode(), 0);
-    }
-
-    const QString data = dir.filePath(QStringLiteral("data"));
-    QCOMPARE(QDir(data).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-        QStringList({ "scores.xml", "users.xml" }));
-    const QDomDocument users = parsed(data + QStringLiteral("/users.xml"));
-    const QDomDocument scores = parsed(data + QStringLiteral("/scores.xml"));
-    QVERIFY(!users.isNull());
-    QVERIFY(!scores.isNull());
+    QDomDocument users;
+    QDomDocument scores;
+    endedWhole(running, 60000, dir, &users, &scores);
+    if (QTest::currentTestFailed())
+        return;
     QStringList names;
     for (const QDomElement &user : childrenOf(users.documentElement())) {
         names << user.attribute(QStringLiteral("Name"));
