@@ -123,20 +123,25 @@ User UserDatabase::findUser(const QString &name) const
 bool UserDatabase::updateUser(const User &user)
 {
     change([user](DataDocument &doc) {
-        const qsizetype i = indexOf(doc, user.name);
         // A learner a tutor deleted while logged in stays deleted; a new
         // learner comes in through addUser().
-        if (i < 0)
+        if (indexOf(doc, user.name) < 0)
             return false;
         DataElement element = makeElement(user);
-        // A progress update carries today as creation date; the learner
-        // was created on the stored one.
-        const QString created = doc.entries.at(i).attribute(createDateAttribute);
+        // A progress update carries today as creation date; the learner was
+        // created on the stored one. Two records of one name (two machines
+        // registering at once) become one: the login reads the first, so a
+        // stale one left in front would hide the progress written at the end.
+        QString created;
+        for (qsizetype i = indexOf(doc, user.name); i >= 0; i = indexOf(doc, user.name)) {
+            if (created.isEmpty())
+                created = doc.entries.at(i).attribute(createDateAttribute);
+            doc.entries.removeAt(i);
+        }
         for (auto &[attribute, value] : element.attributes) {
             if (attribute == createDateAttribute && !created.isEmpty())
                 value = created;
         }
-        doc.entries.removeAt(i);
         doc.entries.append(DataDocument::entry(element));
         return true;
     });

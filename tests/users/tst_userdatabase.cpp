@@ -146,6 +146,14 @@ void TestUserDatabase::sameNameTwice()
     QVERIFY(db.removeUser(QStringLiteral("Ana")));
     QCOMPARE(db.userNames(), QStringList({ "Ana" }));
     QCOMPARE(db.findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("7"));
+
+    // Progress on one of two records of a name is what the next login finds.
+    db.addUser(withActivity(QStringLiteral("Bea"), 0, 1));
+    db.addUser(withActivity(QStringLiteral("Ana"), 0, 2));
+    UserDatabase().updateUser(withActivity(QStringLiteral("Ana"), 2, 5));
+    UserDatabase fresh;
+    QCOMPARE(fresh.userNames(), QStringList({ "Bea", "Ana" }));
+    QCOMPARE(fresh.findUser(QStringLiteral("Ana")).lastSubAct, QStringLiteral("5"));
 }
 
 void TestUserDatabase::updateMovesTheUserToTheEnd()
