@@ -315,8 +315,8 @@ void MediaWidget::buildSuggestionsForm()
     if (!refuseLinkedSuggestions()) {
         if (!QFileInfo::exists(m_suggestionsPath) && QFileInfo(m_targetPath).isDir()
             && MediaFolders::isInsideLanguages(m_suggestionsPath)) {
-            m_store->update(
-                file, [this](DataDocument &) { return !QFileInfo::exists(m_suggestionsPath); });
+            const QString path = m_suggestionsPath;
+            m_store->submit(file, [path](DataDocument &) { return !QFileInfo::exists(path); });
         }
         m_store->read(file, &m_suggestions);
     }
@@ -379,19 +379,28 @@ void MediaWidget::saveSuggestion()
     const QString activity = m_activity ? m_activity->currentText() : textsActivity;
     const QString text = m_text->toPlainText();
     const DataStore::File file { m_suggestionsPath, QStringLiteral("Sugerencias") };
-    DataDocument saved;
-    // A folder deleted meanwhile is not made again by saving into it.
-    const bool written = QFileInfo(m_targetPath).isDir()
-        && MediaFolders::isInsideLanguages(m_suggestionsPath)
-        && m_store->update(file, [&](DataDocument &doc) {
-               SuggestionFile::store(doc, { { QStringLiteral("activity"), activity } }, text);
-               saved = doc;
-               return true;
-           });
-    if (written) {
-        m_suggestions = saved;
+    // A folder deleted meanwhile is not made again by saving into it, also
+    // when the folder is busy and the change is made later.
+    const QString folder = m_targetPath;
+    const bool inTree
+        = QFileInfo(folder).isDir() && MediaFolders::isInsideLanguages(m_suggestionsPath);
+    const DataStore::Outcome outcome = inTree
+        ? m_store->submit(file,
+            [folder, activity, text](DataDocument &doc) {
+                if (!QFileInfo(folder).isDir())
+                    return false;
+                SuggestionFile::store(doc, { { QStringLiteral("activity"), activity } }, text);
+                return true;
+            })
+        : DataStore::Refused;
+    if (outcome != DataStore::Refused)
+        m_store->read(file, &m_suggestions);
+    if (outcome == DataStore::Written) {
         Dialogs::information(
             this, tr("Sugerencia"), tr("La sugerencia ha sido grabada exitosamente"));
+    } else if (outcome == DataStore::Kept) {
+        Dialogs::information(this, tr("Sugerencia"),
+            tr("La sugerencia sera grabada en cuanto se pueda escribir el archivo"));
     } else {
         Dialogs::information(this, tr("Sugerencia"), tr("La sugerencia no ha podido ser grabada"));
     }

@@ -280,8 +280,10 @@ void MenuWidget::slotSelectSugerencia(int tab)
 
 void MenuWidget::loadActivitySuggestions()
 {
+    // With what this program keeps for a busy folder, also before it is written.
     DataDocument doc;
-    if (m_store->read(activityFile(), &doc) == DataStore::Loaded)
+    m_store->read(activityFile(), &doc);
+    if (doc.hasRoot())
         m_activitySuggestions = doc;
 }
 
@@ -296,22 +298,29 @@ void MenuWidget::slotSaveSuggestion()
     const QString text = m_activityText->toPlainText();
     const DataAttributes key = activityKey(m_activity, m_sub);
     // Stored under the file's lock on the file as it is now, so a suggestion
-    // saved meanwhile on another machine of the class is kept.
-    DataDocument saved;
-    const bool written = m_store->update(activityFile(), [&](DataDocument &doc) {
-        SuggestionFile::store(doc, key, text);
-        saved = doc;
-        return true;
-    });
+    // saved meanwhile on another machine of the class is kept. Never waits
+    // for a busy folder: the child's activity would freeze with the window.
+    const DataStore::Outcome outcome
+        = m_store->submit(activityFile(), [key, text](DataDocument &doc) {
+              SuggestionFile::store(doc, key, text);
+              return true;
+          });
+    loadActivitySuggestions();
     // Not a message box: it would take the child's keys while the activity
     // talks on.
-    if (written) {
-        m_activitySuggestions = saved;
+    switch (outcome) {
+    case DataStore::Written:
         Q_EMIT signalStatusMessage(tr("La sugerencia ha sido grabada exitosamente"));
-    } else {
-        // Kept in memory for the rest of the run.
+        break;
+    case DataStore::Kept:
+        // Shown from memory also where the file cannot be read now.
         SuggestionFile::store(m_activitySuggestions, key, text);
+        Q_EMIT signalStatusMessage(
+            tr("La sugerencia sera grabada en cuanto se pueda escribir el archivo"));
+        break;
+    case DataStore::Refused:
         Q_EMIT signalStatusMessage(tr("La sugerencia no ha podido ser grabada"));
+        break;
     }
 }
 

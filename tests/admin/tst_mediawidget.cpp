@@ -4,8 +4,10 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTextEdit>
@@ -680,6 +682,29 @@ private Q_SLOTS:
         else
             QCOMPARE(f->bytes(target), users);
         QCOMPARE(f->messages, messages);
+    }
+
+    // A form does not freeze on a file another machine holds: the
+    // administrator is told it will be written, and it is at close.
+    void suggestionsForABusyFile()
+    {
+        catalogue();
+        const QString file = f->mediaPath("Letras/Ntilde/sugerencias.txt");
+        {
+            MediaWidget form(MediaWidget::LetterSuggestions, f->language(), "Ntilde", QString());
+            QLockFile other(file + QStringLiteral(".lock"));
+            QVERIFY(other.tryLock(0));
+            form.findChild<QTextEdit *>()->setPlainText("Despacio");
+            QElapsedTimer clicked;
+            clicked.start();
+            button(&form, "Aceptar")->click();
+            QVERIFY2(clicked.elapsed() < 1000, qPrintable(QString::number(clicked.elapsed())));
+            QCOMPARE(f->messages,
+                QStringList { "Sugerencia: La sugerencia sera grabada en cuanto se pueda "
+                              "escribir el archivo" });
+            QVERIFY(!f->bytes(file).contains("Despacio"));
+        }
+        QVERIFY(f->bytes(file).contains(">Despacio</sugerencia>"));
     }
 
     void suggestionsOfADeletedFolderAreNotSaved()

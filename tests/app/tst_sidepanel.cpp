@@ -6,8 +6,10 @@
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
+#include <QLockFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -177,6 +179,36 @@ private Q_SLOTS:
         save(panel, QStringLiteral("Nueva"));
         QCOMPARE(readFile(path + QStringLiteral(".damaged")), broken);
         QVERIFY(readFile(path).contains("Nueva"));
+    }
+
+    // Another machine of the class holds the file: the child's window goes
+    // on at once, the tutor sees the suggestion and is told it will be
+    // written, and it is, when the lock is free.
+    void savingIntoABusyFolder()
+    {
+        const QString path = MenuWidget::activitySuggestionsFile();
+        QLockFile other(path + QStringLiteral(".lock"));
+        QVERIFY(other.tryLock(0));
+        DataStore store;
+        QStringList status;
+        {
+            MenuWidget panel(&store);
+            connect(&panel, &MenuWidget::signalStatusMessage, this,
+                [&status](const QString &text) { status << text; });
+            panel.setActivity(0, 2);
+            QElapsedTimer clicked;
+            clicked.start();
+            save(panel, QStringLiteral("Con calma"));
+            QVERIFY2(clicked.elapsed() < 1000, qPrintable(QString::number(clicked.elapsed())));
+            QCOMPARE(panel.activitySuggestion(), QStringLiteral("Con calma"));
+            QVERIFY(!readFile(path).contains("Con calma"));
+        }
+        QCOMPARE(status,
+            QStringList { "La sugerencia sera grabada en cuanto se pueda escribir el archivo" });
+        other.unlock();
+        QTRY_VERIFY(readFile(path).contains(
+            "<sugerencia activity=\"0\" subactivity=\"2\">Con calma</sugerencia>"));
+        QCOMPARE(store.keptChanges(), 0);
     }
 
     void topBarTitles_data()
