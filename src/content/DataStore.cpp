@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QStandardPaths>
+#include <QSysInfo>
 #include <QThread>
 #include <QTimer>
 #include <QVarLengthArray>
@@ -283,6 +285,8 @@ DataStore::Attempt DataStore::writeKept(
         m_files.insert(key, Known { QByteArray(), doc });
     }
     if (kept != m_kept.end()) {
+        for (const QString &rescue : std::as_const(kept->second.rescues))
+            QFile::remove(rescue);
         const QString tag = QStringLiteral("DataStore::submit");
         writeLogRecord(tag,
             { QStringLiteral("file = ") + key,
@@ -330,6 +334,7 @@ void DataStore::keep(const File &file, const Change &change, bool busy)
             tag);
     }
     kept.changes.append(change);
+    rescue(kept);
     // Without an event loop (a tool, a test) the next change or close() writes it.
     if (!QCoreApplication::instance())
         return;
@@ -340,6 +345,39 @@ void DataStore::keep(const File &file, const Change &change, bool busy)
     }
     if (!m_retry->isActive())
         m_retry->start(m_retryMs);
+}
+
+void DataStore::rescue(KeptChanges &kept)
+{
+    const auto known = m_files.constFind(kept.file.path);
+    DataDocument doc
+        = known != m_files.cend() && known->doc.hasRoot() ? known->doc : kept.file.emptyDocument();
+    for (const Change &change : std::as_const(kept.changes)) {
+        DataDocument trial = doc;
+        if (change(trial) && trial.hasRoot())
+            doc = trial;
+    }
+    const QFileInfo data(kept.file.path);
+    const QString name = data.fileName() + QStringLiteral(".unsaved-") + QSysInfo::machineHostName()
+        + QLatin1Char('-') + QString::number(QCoreApplication::applicationPid());
+    // Beside the data file, where the teacher finds it; the user's own folder
+    // when the data folder cannot be written at all.
+    const QStringList places { data.absolutePath(),
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+            + QStringLiteral("/purimba/unsaved") };
+    for (const QString &place : places) {
+        const QString path = place + QLatin1Char('/') + name;
+        if (writeAtomically(path, doc)) {
+            if (!kept.rescues.contains(path))
+                kept.rescues.append(path);
+            return;
+        }
+    }
+    const QString tag = QStringLiteral("DataStore::submit");
+    writeLogRecord(tag,
+        { QStringLiteral("file = ") + kept.file.path,
+            QStringLiteral("no rescue file could be written; the change lives in memory only") },
+        tag);
 }
 
 void DataStore::retry()
@@ -373,7 +411,10 @@ bool DataStore::close(int waitMs)
         writeLogRecord(tag,
             { QStringLiteral("file = ") + key,
                 QStringLiteral("changes not written = ") + QString::number(kept.changes.size()),
-                QStringLiteral("waited ms = ") + QString::number(waitMs) },
+                QStringLiteral("waited ms = ") + QString::number(waitMs),
+                kept.rescues.isEmpty()
+                    ? QStringLiteral("no rescue file could be written; they are lost")
+                    : QStringLiteral("they are kept in = ") + kept.rescues.last() },
             tag);
     }
     return m_kept.empty();

@@ -32,7 +32,11 @@ class QTimer;
 // of a write leaves the previous file whole, and a file that does not parse is
 // moved aside as "<file>.damaged" (then ".damaged-2", "-3"..., never over an
 // older backup), with a log record on standard output, instead of being
-// overwritten.
+// overwritten. A change kept for a busy or failing folder is also written,
+// as the whole document it would make, to a rescue file beside the data
+// file ("scores.xml.unsaved-<host>-<pid>", else in the user's own data
+// folder), removed once the change is written: a crash, or a folder that
+// never comes back before the program ends, leaves it there to restore from.
 class DataStore
 {
 public:
@@ -125,6 +129,8 @@ private:
         File file;
         QList<Change> changes;
         QElapsedTimer since;
+        // Where the rescue file was written: removed with the changes.
+        QStringList rescues;
     };
 
     enum Attempt { Done, Busy, Failed };
@@ -135,6 +141,8 @@ private:
     Attempt writeKept(
         const File &file, const Change &extra, QDeadlineTimer deadline, bool *refused = nullptr);
     void keep(const File &file, const Change &change, bool busy);
+    // Writes what the kept changes make of the file as its rescue file.
+    void rescue(KeptChanges &kept);
     void retry();
 
     QHash<QString, Known> m_files;

@@ -2,6 +2,8 @@
 //   datawriter loop PATH   writes round 1, 2, ... and prints each finished round
 //   datawriter crash PATH  writes under a file-size limit, so the kernel ends
 //                          the process in the middle of the write
+//   datawriter keep PATH   stores a learner in a file another process holds
+//                          locked, then crashes
 #include "RoundContent.h"
 #include "content/DataStore.h"
 
@@ -9,6 +11,7 @@
 #include <QCoreApplication>
 #include <QString>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sys/resource.h>
 
@@ -26,6 +29,18 @@ int main(int argc, char **argv)
             return 3;
         DataStore::writeAtomically(path, roundContent(2));
         return 0; // not reached: SIGXFSZ ends the process
+    }
+    if (std::strcmp(argv[1], "keep") == 0) {
+        DataStore store;
+        const DataStore::Outcome outcome
+            = store.submit({ path, QStringLiteral("Scores") }, [](DataDocument &doc) {
+                  doc.entries.append(DataDocument::entry(
+                      DataElement(QStringLiteral("Learner"), { { "Name", "Ana" } })));
+                  return true;
+              });
+        if (outcome != DataStore::Kept)
+            return 4;
+        std::abort();
     }
     for (int round = 1;; ++round) {
         if (!DataStore::writeAtomically(path, roundContent(round)))

@@ -7,6 +7,7 @@
 #include <QDomDocument>
 #include <QDomElement>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
@@ -97,6 +98,7 @@ private slots:
     void fullDiskLeavesThePreviousFile();
     void crashInTheMiddleOfAWriteLeavesThePreviousFile();
     void killedWriterLeavesOneWholeRound();
+    void keptChangesOutliveTheProgram();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -637,6 +639,68 @@ void TestDataStore::killedWriterLeavesOneWholeRound()
         QVERIFY2(bytes == roundContent(finished) || bytes == roundContent(finished + 1),
             qPrintable(QStringLiteral("%1 bytes after round %2").arg(bytes.size()).arg(finished)));
     }
+}
+
+// A change kept for a busy folder is in a rescue file until it is written,
+// so neither a crash nor a file that stays unwritable loses it.
+void TestDataStore::keptChangesOutliveTheProgram()
+{
+    const QString file = path(QStringLiteral("scores.xml"));
+    const QByteArray before = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Scores>\n</Scores>\n";
+    QVERIFY(writeFile(file, before));
+    const auto rescues = [this] {
+        return QDir(m_dir->path()).entryList({ QStringLiteral("scores.xml.unsaved-*") });
+    };
+    {
+        QLockFile other(file + QStringLiteral(".lock"));
+        QVERIFY(other.tryLock(0));
+        QProcess writer;
+        writer.start(QStringLiteral(DATAWRITER), { QStringLiteral("keep"), file });
+        QVERIFY(writer.waitForFinished(20000));
+        QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+    }
+    QCOMPARE(readAll(file), before);
+    QCOMPARE(rescues().size(), 1);
+    const QByteArray rescued = readAll(path(rescues().constFirst()));
+    QDomDocument dom;
+    QVERIFY2(dom.setContent(rescued), rescued.constData());
+    QCOMPARE(dom.documentElement().firstChildElement().attribute(QStringLiteral("Name")),
+        QStringLiteral("Ana"));
+    QVERIFY(QFile::remove(path(rescues().constFirst())));
+
+    // A file in an encoding nobody can read is never written: at close the
+    // change is left in its rescue file, which the log names.
+    const QByteArray unreadable = "<?xml version=\"1.0\" encoding=\"X-NOBODY\"?>\n<Scores/>\n";
+    QVERIFY(writeFile(file, unreadable));
+    const QByteArray log = TestSupport::standardOutputOf([&] {
+        DataStore store;
+        QCOMPARE(store.submit({ file, QStringLiteral("Scores") },
+                     [](DataDocument &doc) {
+                         doc.entries.append(DataDocument::entry(
+                             DataElement(QStringLiteral("Learner"), { { "Name", "Bea" } })));
+                         return true;
+                     }),
+            DataStore::Kept);
+        QVERIFY(!store.close(0));
+    });
+    QCOMPARE(readAll(file), unreadable);
+    QCOMPARE(rescues().size(), 1);
+    QVERIFY(readAll(path(rescues().constFirst())).contains("Name=\"Bea\""));
+    QVERIFY2(log.contains("they are kept in = " + QFile::encodeName(path(rescues().constFirst()))),
+        log.constData());
+
+    // Written once the folder is free: no rescue file is left.
+    QVERIFY(writeFile(file, before));
+    QFile::remove(path(rescues().constFirst()));
+    DataStore store;
+    QLockFile other(file + QStringLiteral(".lock"));
+    QVERIFY(other.tryLock(0));
+    QCOMPARE(store.submit({ file, QStringLiteral("Scores") }, [](DataDocument &) { return true; }),
+        DataStore::Kept);
+    QCOMPARE(rescues().size(), 1);
+    other.unlock();
+    QVERIFY(store.close(1000));
+    QCOMPARE(rescues(), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestDataStore)
