@@ -217,9 +217,11 @@ DataStore::Status DataStore::read(const File &file, DataDocument *doc)
         QLockFile guard(file.path + QStringLiteral(".lock"));
         status = lock(guard) ? load(file, true, doc) : Unreadable;
     }
-    // What this program changed is seen here at once, written or kept.
+    // What this program changed is seen here at once, written or kept; also
+    // over a file that cannot be read, so a learner registered meanwhile can
+    // go on (the rescue file holds what was stored).
     const auto kept = m_kept.find(QFileInfo(file.path).absoluteFilePath());
-    if (kept == m_kept.end() || status == Unreadable)
+    if (kept == m_kept.end())
         return status;
     if (!doc->hasRoot())
         *doc = file.emptyDocument();
