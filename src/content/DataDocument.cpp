@@ -180,6 +180,12 @@ bool DataDocument::parse(const QByteArray &file, QString *error)
         pugi::parse_full | pugi::parse_fragment, pugi::encoding_utf8);
     QString problem = result ? QString() : QString::fromUtf8(result.description());
     qsizetype at = result.offset;
+    // XML allows no NUL, and pugixml stops reading at one: what follows it
+    // would be lost when the file is written back.
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0 && (problem.isEmpty() || nul < at)) {
+        problem = QStringLiteral("Null character");
+        at = nul;
+    }
     QList<QByteArray> *around = &m_prolog;
     for (pugi::xml_node node = doc.first_child(); node && problem.isEmpty();
          node = node.next_sibling()) {

@@ -250,6 +250,10 @@ void TestDataStore::refusesWhatIsNotWellFormed_data()
     QTest::newRow("comment not closed") << QByteArray("<r><!-- abc </r>");
     QTest::newRow("end tag with an attribute") << QByteArray("<r><a></a x=\"1\"></r>");
     QTest::newRow("one end tag too many") << QByteArray("<r></r></r>");
+    // The parser would stop at the NUL, and what follows would be lost.
+    QTest::newRow("NUL between children") << QByteArray("<r>\n <a/>\n") + '\0' + " <b/>\n</r>\n";
+    QTest::newRow("NUL after an odd declaration")
+        << QByteArray("<?xml version=\"1.0\" encodifg=\"x\"/>\n <r a=\"1\"?>\n") + '\0' + "r>\n";
 }
 
 void TestDataStore::refusesWhatIsNotWellFormed()
