@@ -187,7 +187,10 @@ void ScoreFile::read(const QString &learner, const QList<ScoreManager *> &manage
         return;
     DataStore scratch;
     DataDocument doc;
-    if ((m_store ? *m_store : scratch).read(scoresFile(), &doc) != DataStore::Loaded)
+    // Also what this program keeps for a busy, new or unreadable file: the
+    // learner's answers of this session go on counting.
+    (m_store ? *m_store : scratch).read(scoresFile(), &doc);
+    if (!doc.hasRoot())
         return;
     for (const DataDocument::Entry &stored : std::as_const(doc.entries)) {
         pugi::xml_document element;

@@ -55,4 +55,13 @@ inline void requireKept(const QString &path, const QByteArray &input, bool reada
         written.parse(FuzzSupport::readFile(path)), "the file written is unreadable");
 }
 
+// A change is written at once, unless the file is in an encoding nobody
+// can read: that file is never written over, and the change is kept.
+inline void requireWrittenUnlessUndecodable(bool written, const QByteArray &input)
+{
+    FuzzSupport::require(written != !DataDocument::undecodableEncoding(input).isEmpty(),
+        written ? "a file in an unreadable encoding was written"
+                : "a change was kept for a file that can be written");
+}
+
 } // namespace DataChecks
