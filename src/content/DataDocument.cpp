@@ -60,8 +60,7 @@ QByteArray escaped(const QString &text, bool inAttribute)
     for (const uint c : text.toUcs4()) {
         const bool xml = c == '\t' || c == '\n' || c == '\r' || (c >= 0x20 && c <= 0xD7FF)
             || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-        const char32_t codePoint = xml ? c : 0xFFFD;
-        out += QString::fromUcs4(&codePoint, 1);
+        DataDocument::appendCodePoint(&out, xml ? c : 0xFFFD);
     }
     out = out.toHtmlEscaped().replace(QLatin1Char('\r'), QLatin1String("&#xd;"));
     if (inAttribute) {
@@ -231,6 +230,16 @@ bool DataDocument::parse(const QByteArray &file, QString *error)
                      .arg(at - bytes.lastIndexOf('\n', at - 1));
     }
     return false;
+}
+
+void DataDocument::appendCodePoint(QString *text, char32_t c)
+{
+    if (QChar::requiresSurrogates(c)) {
+        text->append(QChar(QChar::highSurrogate(c)));
+        text->append(QChar(QChar::lowSurrogate(c)));
+    } else {
+        text->append(QChar(char16_t(c)));
+    }
 }
 
 bool DataDocument::forEachPiece(const std::function<bool(QByteArrayView)> &f) const

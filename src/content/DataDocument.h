@@ -87,6 +87,9 @@ public:
     bool forEachPiece(const std::function<bool(QByteArrayView)> &f) const;
 
     static Entry entry(const DataElement &element);
+    // Appends one code point to text: QString::fromUcs4() would take a
+    // U+FEFF for a byte order mark and drop it.
+    static void appendCodePoint(QString *text, char32_t c);
 
 private:
     QString m_rootName;

@@ -37,16 +37,16 @@ bool isNameChar(uint c)
         || (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
 }
 
-// Whether text can be a tag name as it is. Names beyond the first plane are
-// refused too: XML allows them, but many readers, the toolkit's among them,
-// refuse them.
+// Whether text can be a tag name as it is. Names beyond the first plane, and
+// U+FEFF, are refused too: XML allows them, but many readers, the toolkit's
+// among them, refuse them.
 bool isElementName(const QString &text)
 {
     const QList<uint> codePoints = text.toUcs4();
     if (codePoints.isEmpty() || !isNameStartChar(codePoints.first()))
         return false;
     for (uint c : codePoints) {
-        if (!isNameChar(c) || c > 0xFFFF)
+        if (!isNameChar(c) || c > 0xFFFF || c == 0xFEFF)
             return false;
     }
     return true;
@@ -62,8 +62,7 @@ QString encode(const QString &name, bool keepOthers)
         const bool ascii = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
             || (c >= '0' && c <= '9') || c == '-' || c == '.';
         if (ascii || (keepOthers && c > 0x7F && isNameChar(c))) {
-            const char32_t codePoint = c;
-            out += QString::fromUcs4(&codePoint, 1);
+            DataDocument::appendCodePoint(&out, c);
         } else {
             out += QLatin1Char('_') + QString::number(c, 16).toUpper() + QLatin1Char('_');
         }
@@ -121,8 +120,7 @@ QString ScoreFile::learnerName(const QString &tagName)
         // Not an encoding this class wrote: a tag written by hand, taken as it is.
         if (!ok || codePoint > 0x10FFFF)
             return tagName;
-        const char32_t decoded = codePoint;
-        name += QString::fromUcs4(&decoded, 1);
+        DataDocument::appendCodePoint(&name, codePoint);
         i = close;
     }
     return name;

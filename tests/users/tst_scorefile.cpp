@@ -313,6 +313,9 @@ void TestScoreFile::oddNamesRoundTrip_data()
     QTest::newRow("emoji in a name") << "Ana\U0001F600" << false;
     QTest::newRow("emoji first") << "\U0001F600" << false;
     QTest::newRow("blank at the end") << "Ana " << false;
+    // A code point the toolkit's UCS-4 conversion takes for a byte order mark.
+    QTest::newRow("blank and U+FEFF") << "Ana \uFEFF" << false;
+    QTest::newRow("U+FEFF escaped") << "2\uFEFF" << false;
 }
 
 void TestScoreFile::oddNamesRoundTrip()
